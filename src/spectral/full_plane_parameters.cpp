@@ -1,0 +1,1 @@
+#include "spectral/full_plane_parameters.hpp"

@@ -1,0 +1,1 @@
+#include "spectral/half_plane_spectrum.hpp"

@@ -1,0 +1,40 @@
+#pragma once
+// The Brevolan half plane: 35 five-degree bins around the shore normal, scaled by a
+// direction factor from the ratio of the save-location and boundary depths.
+
+#include <array>
+
+#include "spectral/one_degree_spectrum.hpp"
+#include "spectral/wave_parameters.hpp"
+#include "ww3/spectral_grid.hpp"
+
+namespace ww3b {
+
+inline constexpr int kHalfPlaneReach = 17;  // bins k = -17 .. 17
+inline constexpr int kHalfPlaneBins = 2 * kHalfPlaneReach + 1;
+// Five degrees in radians, the width of a half-plane bin.
+inline constexpr float kHalfPlaneBinRadians = 0.08726646f;
+inline constexpr float kMaxDepthExponent = 30.0f;
+
+struct HalfPlaneSpectrum {
+    // bins[i][k + 17] holds frequency i (from 0) in bin k, 5k degrees from the shore normal.
+    std::array<std::array<float, kHalfPlaneBins>, kMaxFrequencies> bins{};
+    float& at(int frequency, int bin) { return bins[frequency][bin + kHalfPlaneReach]; }
+    float at(int frequency, int bin) const { return bins[frequency][bin + kHalfPlaneReach]; }
+};
+
+// Bin k takes the mean of the five slots from floor(o + 5k - 2), o = shoreAngle.
+void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float shoreAngle,
+                     HalfPlaneSpectrum& target);
+
+// L = ln(saveDepth / boundaryDepth), capped at 30 from above. Not finite when the
+// quotient is zero, negative or not a number; the caller decides what then.
+float depthExponentFor(float saveDepth, float boundaryDepth);
+
+// Multiplies bin k by cos(5k degrees) raised to the power L.
+void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, float depthExponent);
+
+HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
+                                               float shoreAngle);
+
+}  // namespace ww3b

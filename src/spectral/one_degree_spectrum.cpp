@@ -1,0 +1,1 @@
+#include "spectral/one_degree_spectrum.hpp"

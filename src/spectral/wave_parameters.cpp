@@ -1,0 +1,1 @@
+#include "spectral/wave_parameters.hpp"

@@ -1,0 +1,27 @@
+#pragma once
+// Rendering of one value into a fixed number of columns. Reals are rendered from the
+// exact binary value of the float, rounded half to even; a value whose text does not
+// fit fills its field with asterisks.
+
+#include <cstdint>
+#include <string_view>
+
+namespace ww3b {
+
+// Decimal digits right-aligned, no leading zeros, a minus sign when negative.
+void renderInteger(char* field, int width, std::int32_t value);
+
+// `decimals` digits after the point (none, and the point last, when 0); no minus sign on
+// a value that rounds to zero; the 0 before the point only when a column is free for it.
+void renderFixed(char* field, int width, int decimals, float value);
+
+// Right-aligned when shorter than the field, its leftmost `width` characters when longer.
+void renderText(char* field, int width, std::string_view text);
+
+// The 15-column real of a free-form console line: 7 significant digits in fixed form
+// for magnitudes from 0.1 to below 10 000 000 (four blanks after), else the exponent
+// form with 8 significant digits ("5.0000001E-02"), right-aligned.
+inline constexpr int kFreeFormRealWidth = 15;
+void renderFreeFormReal(char* field, float value);
+
+}  // namespace ww3b

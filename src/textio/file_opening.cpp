@@ -1,0 +1,76 @@
+#include "file_opening.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "io_diagnostic.hpp"
+
+namespace ww3b {
+
+namespace {
+
+std::string requireName(int unit, std::string_view nameField) {
+    std::string name = fileNameFromField(nameField);
+    if (name.empty()) endRunWithDiagnostic("no file name given", unit, name);
+    return name;
+}
+
+}  // namespace
+
+std::string fileNameFromField(std::string_view field) {
+    const auto first = field.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = field.find_last_not_of(' ');
+    return std::string(field.substr(first, last - first + 1));
+}
+
+std::unique_ptr<InputFile> openInputFile(int unit, std::string_view nameField) {
+    std::string name = requireName(unit, nameField);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        endRunWithDiagnostic(error == ENOENT ? std::string("file not found")
+                                             : std::string("cannot open file: ") + std::strerror(error),
+                             unit, name);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        endRunWithDiagnostic("is a directory, not a file", unit, name);
+    }
+    return std::make_unique<InputFile>(unit, std::move(name), fd, true);
+}
+
+std::unique_ptr<OutputFile> openOutputFile(int unit, std::string_view nameField) {
+    std::string name = requireName(unit, nameField);
+    bool readOnly = false;
+    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        const int error = errno;
+        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            readOnly = true;
+        } else {
+            errno = error;
+        }
+    }
+    if (fd < 0) {
+        const int error = errno;
+        endRunWithDiagnostic(error == EISDIR ? std::string("is a directory, not a file")
+                                             : std::string("cannot open file for writing: ") +
+                                                   std::strerror(error),
+                             unit, name);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        endRunWithDiagnostic("is a directory, not a file", unit, name);
+    }
+    return std::make_unique<OutputFile>(unit, std::move(name), fd, OutputFile::Kind::FileFromStart,
+                                        readOnly);
+}
+
+}  // namespace ww3b

@@ -1,0 +1,36 @@
+#include "io_diagnostic.hpp"
+
+namespace ww3b {
+
+IoFailure::IoFailure(std::string condition, int unit, std::string file, long line)
+    : std::runtime_error(describeFailure(condition, unit, file, line)),
+      condition_(std::move(condition)),
+      unit_(unit),
+      file_(std::move(file)),
+      line_(line) {}
+
+void endRunWithDiagnostic(std::string condition, int unit, std::string file, long line) {
+    throw IoFailure(std::move(condition), unit, std::move(file), line);
+}
+
+std::string describeFailure(const std::string& condition, int unit, const std::string& file,
+                            long line) {
+    std::string text = condition + " (unit " + std::to_string(unit) + ", ";
+    if (unit == kConsoleInputUnit || unit == kConsoleOutputUnit) {
+        text += file;
+    } else {
+        text += "file \"" + file + "\"";
+    }
+    if (line > 0) text += ", line " + std::to_string(line);
+    return text + ")";
+}
+
+std::string diagnosticMessage(const IoFailure& failure) {
+    return std::string("ww3-brevolan: error: ") + failure.what() + "\r\n";
+}
+
+std::string warningMessage(const std::string& text) {
+    return "ww3-brevolan: warning: " + text + "\r\n";
+}
+
+}  // namespace ww3b

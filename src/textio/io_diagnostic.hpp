@@ -1,0 +1,50 @@
+#pragma once
+// The common end of every I/O failure that the run does not handle itself: a message
+// that names the condition, the unit and the file (and the line, where one is known).
+
+#include <stdexcept>
+#include <string>
+
+namespace ww3b {
+
+// Units of the console sides; the files carry their own (11 input; 12, 15, 18, 19 output).
+inline constexpr int kConsoleInputUnit = 5;
+inline constexpr int kConsoleOutputUnit = 6;
+
+// Exit status of a run that ended with a diagnostic.
+inline constexpr int kDiagnosticExitStatus = 2;
+
+class IoFailure : public std::runtime_error {
+public:
+    // `line` is the line of the file where the failure happened, 0 when none applies.
+    IoFailure(std::string condition, int unit, std::string file, long line);
+
+    const std::string& condition() const { return condition_; }
+    int unit() const { return unit_; }
+    const std::string& file() const { return file_; }
+    long line() const { return line_; }
+
+private:
+    std::string condition_;
+    int unit_;
+    std::string file_;
+    long line_;
+};
+
+// Throws the IoFailure; the run driver catches it, closes every open file (keeping all
+// lines written so far) and ends the process with kDiagnosticExitStatus.
+[[noreturn]] void endRunWithDiagnostic(std::string condition, int unit, std::string file,
+                                       long line = 0);
+
+// "condition (unit 11, file "a.spec", line 7)"; the console sides are named as such.
+std::string describeFailure(const std::string& condition, int unit, const std::string& file,
+                            long line);
+
+// The one-line message for standard error, program name first, ending in CR LF like
+// every other line the program writes.
+std::string diagnosticMessage(const IoFailure& failure);
+
+// A warning line for standard error (the run goes on or ends normally).
+std::string warningMessage(const std::string& text);
+
+}  // namespace ww3b

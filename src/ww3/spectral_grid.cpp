@@ -1,0 +1,1 @@
+#include "ww3/spectral_grid.hpp"

@@ -1,0 +1,47 @@
+#pragma once
+// The spectral grid of a WW3 point-spectra file and one time step as read from it.
+
+#include <array>
+#include <cstdint>
+
+namespace ww3b {
+
+inline constexpr int kMaxFrequencies = 50;
+inline constexpr int kMaxDirections = 50;
+// The header counts that the program accepts; the arrays are sized for the largest.
+inline constexpr int kMinFrequencies = 3;
+inline constexpr int kMinDirections = 1;
+
+// A full turn in radians, as the single-precision constant that every direction step uses.
+inline constexpr float kFullTurnRadians = 6.2831855f;
+
+struct SpectralGrid {
+    std::int32_t frequencyCount = 0;
+    std::int32_t directionCount = 0;
+    std::int32_t pointCount = 0;  // read, not used
+    std::array<float, kMaxFrequencies> frequencies{};  // hertz, in file order
+    std::array<float, kMaxFrequencies> bandwidths{};   // hertz
+    std::array<float, kMaxDirections> directions{};    // as listed in the file, not used
+    // Width of a direction bin in radians: direction j (from 0) stands at j * directionStep,
+    // counter-clockwise from the first direction of the file.
+    float directionStep = 0;
+    std::int32_t degreesPerDirection = 0;  // 360 / directionCount, truncated
+};
+
+// Band widths (half the distance between the neighbouring frequencies, the first and the
+// last band copying their inner neighbour), directionStep and degreesPerDirection.
+// Needs at least 3 frequencies and 1 direction.
+void completeSpectralGrid(SpectralGrid& grid);
+
+struct InputRecord {
+    std::int32_t date = 0;  // yyyymmdd
+    std::int32_t time = 0;  // hhmmss
+    float depth = 0;        // metres
+    float windSpeed = 0;
+    float windDirection = 0;
+    // Energy density in m^2/Hz/rad: spectrum[i][j] is frequency i and direction j, both
+    // counted from 0; only i < frequencyCount and j < directionCount are filled.
+    std::array<std::array<float, kMaxDirections>, kMaxFrequencies> spectrum{};
+};
+
+}  // namespace ww3b
