@@ -168,7 +168,8 @@ ReadOutcome readStatement(InputFile& in, const RecordLayout& layout, Targets& ta
         const long length = in.readLine(text, room);
         if (length < 0) {
             if (firstLine && atEnd == AtEndOfFile::Report) return ReadOutcome::EndOfFile;
-            endRunWithDiagnostic("end of file reached during a read", in.unit(), in.name(), line);
+            endRunWithDiagnostic("end of file reached during a read", in.unit(), in.name(),
+                                 in.lastLineNumber(), LinePosition::After);
         }
         firstLine = false;
         // Columns past the end of a short line read as blanks.

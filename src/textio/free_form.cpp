@@ -16,7 +16,7 @@ constexpr std::size_t kMaxValueLength = 4096;
 
 constexpr std::array<bool, 256> makeSeparators() {
     std::array<bool, 256> table{};
-    for (const char c : {' ', '\t', ',', '/', '\n', '\r'}) table[static_cast<unsigned char>(c)] = true;
+    for (const char c : {' ', '\t', ',', '/', '\n'}) table[static_cast<unsigned char>(c)] = true;
     return table;
 }
 constexpr std::array<bool, 256> kSeparator = makeSeparators();
@@ -32,8 +32,12 @@ std::string valueProblem(NumberStatus status, std::string_view text) {
 template <class T>
 FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFailure) {
     auto fail = [&](ReadOutcome outcome, std::string problem) {
-        const long line = in.lineNumber();
-        if (onFailure == OnFailure::EndRun) endRunWithDiagnostic(problem, in.unit(), in.name(), line);
+        const bool atEnd = outcome == ReadOutcome::EndOfFile;
+        const long line = atEnd ? in.lastLineNumber() : in.lineNumber();
+        if (onFailure == OnFailure::EndRun) {
+            endRunWithDiagnostic(problem, in.unit(), in.name(), line,
+                                 atEnd ? LinePosition::After : LinePosition::At);
+        }
         return FreeFormResult{outcome, std::move(problem), line};
     };
     auto finish = [&]() {
@@ -59,16 +63,18 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
             continue;
         }
         if (c == '\r') {
+            // CR LF ends a line like LF; a carriage return elsewhere is data, and starts a
+            // value that cannot be read.
             if (p + 1 == end) {
                 if (in.refill()) continue;
                 p = in.cursor();
+                end = in.limit();
             }
-            if (p + 1 < in.limit() && p[1] == '\n') {
+            if (p + 1 < end && p[1] == '\n') {
                 in.advanceTo(p + 1);
                 in.consumeLineFeed();
                 continue;
             }
-            return fail(ReadOutcome::Failed, "syntax error in free-form input: a carriage return inside a line");
         }
         if (c == ',') {
             in.advanceTo(p + 1);
@@ -90,8 +96,10 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
             p = in.cursor();
             q = in.limit();
         }
-        const std::string_view token(p, static_cast<std::size_t>(q - p));
         in.advanceTo(q);
+        // The carriage return of a CR LF line end is not part of the value.
+        if (q < in.limit() && *q == '\n' && q[-1] == '\r') --q;
+        const std::string_view token(p, static_cast<std::size_t>(q - p));
 
         std::string_view constant = token;
         std::size_t repeat = 1;

@@ -80,9 +80,11 @@ long InputFile::readLine(char* head, std::size_t limit) {
             return static_cast<long>(copied);
         }
         cursor_ = end_;
+        midLine_ = true;
         if (!refill()) {
             // The last line of a file without a final line feed.
             ++line_;
+            midLine_ = false;
             return static_cast<long>(copied);
         }
     }

@@ -27,6 +27,9 @@ public:
     const std::string& name() const { return name_; }
     // The line that the next read starts on, counted from 1.
     long lineNumber() const { return line_; }
+    // The last line that reading has reached (0 before the first): the line to name when
+    // the input ends too early.
+    long lastLineNumber() const { return midLine_ ? line_ : line_ - 1; }
 
     // Reads the next line: copies at most `limit` of its characters into `head` and skips
     // the rest. A carriage return right before the line feed is not part of the line.
@@ -38,11 +41,15 @@ public:
     // Raw access for scanners: the unread bytes are [cursor(), limit()).
     const char* cursor() const { return cursor_; }
     const char* limit() const { return end_; }
-    void advanceTo(const char* position) { cursor_ = position; }
+    void advanceTo(const char* position) {
+        midLine_ = midLine_ || position != cursor_;
+        cursor_ = position;
+    }
     // Consumes a line feed at the cursor and counts the line.
     void consumeLineFeed() {
         ++cursor_;
         ++line_;
+        midLine_ = false;
     }
     // Keeps the unread bytes and reads more behind them. Returns false when nothing
     // more could be read (the end of the input). A read error ends the run.
@@ -65,6 +72,7 @@ private:
     const char* end_ = nullptr;
     bool inputExhausted_ = false;
     long line_ = 1;
+    bool midLine_ = false;
 };
 
 }  // namespace ww3b

@@ -2,26 +2,28 @@
 
 namespace ww3b {
 
-IoFailure::IoFailure(std::string condition, int unit, std::string file, long line)
-    : std::runtime_error(describeFailure(condition, unit, file, line)),
+IoFailure::IoFailure(std::string condition, int unit, std::string file, long line,
+                     LinePosition position)
+    : std::runtime_error(describeFailure(condition, unit, file, line, position)),
       condition_(std::move(condition)),
       unit_(unit),
       file_(std::move(file)),
       line_(line) {}
 
-void endRunWithDiagnostic(std::string condition, int unit, std::string file, long line) {
-    throw IoFailure(std::move(condition), unit, std::move(file), line);
+void endRunWithDiagnostic(std::string condition, int unit, std::string file, long line,
+                          LinePosition position) {
+    throw IoFailure(std::move(condition), unit, std::move(file), line, position);
 }
 
 std::string describeFailure(const std::string& condition, int unit, const std::string& file,
-                            long line) {
+                            long line, LinePosition position) {
     std::string text = condition + " (unit " + std::to_string(unit) + ", ";
     if (unit == kConsoleInputUnit || unit == kConsoleOutputUnit) {
         text += file;
     } else {
         text += "file \"" + file + "\"";
     }
-    if (line > 0) text += ", line " + std::to_string(line);
+    if (line > 0) text += (position == LinePosition::After ? ", after line " : ", line ") + std::to_string(line);
     return text + ")";
 }
 

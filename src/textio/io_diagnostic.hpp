@@ -14,10 +14,15 @@ inline constexpr int kConsoleOutputUnit = 6;
 // Exit status of a run that ended with a diagnostic.
 inline constexpr int kDiagnosticExitStatus = 2;
 
+// Where in its file a failure happened: at a line, or after the last line (the end of
+// the file came too early).
+enum class LinePosition { At, After };
+
 class IoFailure : public std::runtime_error {
 public:
     // `line` is the line of the file where the failure happened, 0 when none applies.
-    IoFailure(std::string condition, int unit, std::string file, long line);
+    IoFailure(std::string condition, int unit, std::string file, long line,
+              LinePosition position = LinePosition::At);
 
     const std::string& condition() const { return condition_; }
     int unit() const { return unit_; }
@@ -34,11 +39,11 @@ private:
 // Throws the IoFailure; the run driver catches it, closes every open file (keeping all
 // lines written so far) and ends the process with kDiagnosticExitStatus.
 [[noreturn]] void endRunWithDiagnostic(std::string condition, int unit, std::string file,
-                                       long line = 0);
+                                       long line = 0, LinePosition position = LinePosition::At);
 
 // "condition (unit 11, file "a.spec", line 7)"; the console sides are named as such.
 std::string describeFailure(const std::string& condition, int unit, const std::string& file,
-                            long line);
+                            long line, LinePosition position = LinePosition::At);
 
 // The one-line message for standard error, program name first, ending in CR LF like
 // every other line the program writes.

@@ -1,0 +1,168 @@
+#include "textio/free_form.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.hpp"
+#include "support/text_io_helpers.hpp"
+#include "textio/io_diagnostic.hpp"
+
+namespace ww3b {
+namespace {
+
+struct Source {
+    explicit Source(std::string text) : text_(std::move(text)), in(5, "standard input", text_) {}
+    std::string text_;
+    InputFile in;
+};
+
+template <class T>
+std::vector<T> readAll(InputFile& in, std::vector<T> targets) {
+    readFreeForm(in, std::span<T>(targets));
+    return targets;
+}
+
+TEST(ReadFreeForm, SeparatorsAndLineEnds) {
+    Source source("\n   \n1\t2 , 3,4\r\n5\n6 7 8\n9\n");
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {0, 0, 0, 0, 0}), (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
+    // The rest of the line that held the last value is skipped.
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {0}), (std::vector<std::int32_t>{6}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {0}), (std::vector<std::int32_t>{9}));
+}
+
+TEST(ReadFreeForm, RepeatCountsNullValuesAndSlash) {
+    Source source("2*5\n3*1.5 9\n,4\n1,,3\n2*,7\n/\n1 /\n8\n");
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {0}), (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(readAll<float>(source.in, {0, 0, 0, 0}), (std::vector<float>{1.5f, 1.5f, 1.5f, 9.0f}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {-1, -1}), (std::vector<std::int32_t>{-1, 4}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {-1, -1, -1}), (std::vector<std::int32_t>{1, -1, 3}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {-1, -1, -1}), (std::vector<std::int32_t>{-1, -1, 7}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {-1}), (std::vector<std::int32_t>{-1}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {-1, -1}), (std::vector<std::int32_t>{1, -1}));
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {-1}), (std::vector<std::int32_t>{8}));
+}
+
+TEST(ReadFreeForm, IntegerTargetsTruncateRealsTowardZero) {
+    Source source("3.7\n-2.9\n1e3\n2147483647.9\n-0.5\n+12\n");
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {0, 0, 0, 0, 0, 0}),
+              (std::vector<std::int32_t>{3, -2, 1000, 2147483647, 0, 12}));
+}
+
+TEST(ReadFreeForm, RealTargetsTakeWholeNumbersAndEOrDExponents) {
+    Source source("180 1.8e2 1.8D2 1.8d+2 .18E3 180. 1e-50 -1e-50\n");
+    const auto values = readAll<float>(source.in, std::vector<float>(8));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(values[i], 180.0f) << i;
+    EXPECT_EQ(values[6], 0.0f);
+    EXPECT_EQ(values[7], 0.0f);
+}
+
+struct Refused {
+    const char* input;
+    bool integerTarget;
+    ReadOutcome outcome;
+    const char* problem;
+};
+
+class ReadFreeFormFailure : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(ReadFreeFormFailure, ReportsOrEndsTheRun) {
+    const Refused& c = GetParam();
+    auto attempt = [&](InputFile& in, OnFailure onFailure) {
+        std::int32_t integer = 0;
+        float real = 0;
+        return c.integerTarget ? readFreeForm(in, std::span<std::int32_t>(&integer, 1), onFailure)
+                               : readFreeForm(in, std::span<float>(&real, 1), onFailure);
+    };
+    Source reported(std::string("\n") + c.input);
+    const FreeFormResult result = attempt(reported.in, OnFailure::Report);
+    EXPECT_EQ(result.outcome, c.outcome);
+    EXPECT_NE(result.problem.find(c.problem), std::string::npos) << result.problem;
+    EXPECT_EQ(result.line, 2);
+
+    Source fatal(std::string("\n") + c.input);
+    try {
+        attempt(fatal.in, OnFailure::EndRun);
+        FAIL() << "no failure";
+    } catch (const IoFailure& failure) {
+        EXPECT_EQ(failure.unit(), 5);
+        EXPECT_EQ(failure.line(), 2);
+        const std::string message = failure.what();
+        EXPECT_NE(message.find("(unit 5, standard input, "), std::string::npos) << message;
+        EXPECT_NE(message.find("line 2)"), std::string::npos) << message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadFreeFormFailure,
+    ::testing::Values(Refused{"abc\n", true, ReadOutcome::Failed, "syntax error in free-form input: \"abc\""},
+                      Refused{"1.2.3\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"- 5\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"1.5+3\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"inf\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"0*5\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"'44097     '  40.98\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"1\r2\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"\r 2\n", false, ReadOutcome::Failed, "syntax error"},
+                      Refused{"2147483648\n", true, ReadOutcome::Failed, "number out of range"},
+                      Refused{"1e39\n", false, ReadOutcome::Failed, "number out of range"},
+                      Refused{"-1e39\n", false, ReadOutcome::Failed, "number out of range"},
+                      Refused{"0.1E+99\n", false, ReadOutcome::Failed, "number out of range"},
+                      Refused{"  ", false, ReadOutcome::EndOfFile, "end of file"}));
+
+TEST(ReadFreeForm, AValueNeverContinuesOntoTheNextLineAndEndOfFileEndsTheLastOne) {
+    Source source("12\n34");
+    EXPECT_EQ(readAll<std::int32_t>(source.in, {0, 0}), (std::vector<std::int32_t>{12, 34}));
+}
+
+TEST(ReadFreeForm, ValuesCutByTheBufferEdgeReadTheSameAsInMemory) {
+    std::string text = "20100603 120000\n";
+    for (int i = 0; i < 300; ++i) text += (i % 7 == 6) ? "  0.123E-01\n" : "  0.456E+02";
+    text += "\nlast\n";
+    testing::TempFolder folder;
+    testing::writeFile(folder / "block.txt", text);
+    Source memory(text);
+    std::vector<std::int32_t> expectedTime(2);
+    std::vector<float> expectedValues(300);
+    readFreeForm(memory.in, std::span<std::int32_t>(expectedTime));
+    readFreeForm(memory.in, std::span<float>(expectedValues));
+    EXPECT_EQ(expectedTime[1], 120000);
+    EXPECT_EQ(expectedValues[6], 0.0123f);
+    for (std::size_t bufferSize : {16u, 17u, 64u, 4096u}) {
+        InputFile small(11, "block.txt", ::open((folder / "block.txt").c_str(), O_RDONLY), true, bufferSize);
+        std::vector<std::int32_t> time(2);
+        std::vector<float> values(300);
+        readFreeForm(small, std::span<std::int32_t>(time));
+        readFreeForm(small, std::span<float>(values));
+        EXPECT_EQ(time, expectedTime);
+        EXPECT_EQ(values, expectedValues) << bufferSize;
+        EXPECT_EQ(small.lineNumber(), memory.in.lineNumber());
+        char head[8];
+        EXPECT_EQ(small.readLine(head, sizeof head), 4);
+    }
+}
+
+TEST(WriteFreeFormLine, StartsWithABlankAndEndsWithCrLf) {
+    EXPECT_EQ(testing::writtenText([](OutputFile& out) { writeFreeFormLine(out, " "); }), "  \r\n");
+    EXPECT_EQ(testing::writtenText([](OutputFile& out) { writeFreeFormLine(out, "WW3 save location depth (m) =", 10.5f); }),
+              " WW3 save location depth (m) =   10.50000    \r\n");
+}
+
+TEST(ConsoleAnswers, NamesAreThirtyColumnsAndNumbersStartAtZero) {
+    Source source("bay.eng\n\n" + std::string(40, 'n') + "\n/\n7 8\n");
+    testing::TempFolder folder;
+    auto out = testing::openForTest(folder / "console.txt");
+    Console console{source.in, *out};
+    EXPECT_EQ(readTextAnswer(console), "bay.eng" + std::string(23, ' '));
+    EXPECT_EQ(readTextAnswer(console), std::string(30, ' '));  // an empty name is not passed over
+    EXPECT_EQ(readTextAnswer(console), std::string(30, 'n'));
+    EXPECT_EQ(readIntegerAnswer(console), 0);
+    EXPECT_EQ(readRealAnswer(console), 7.0f);
+    EXPECT_THROW(readIntegerAnswer(console), IoFailure);
+}
+
+}  // namespace
+}  // namespace ww3b
