@@ -31,6 +31,8 @@ std::string valueProblem(NumberStatus status, std::string_view text) {
 
 template <class T>
 FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFailure) {
+    std::size_t next = 0;
+    std::string_view badValue;
     auto fail = [&](ReadOutcome outcome, std::string problem) {
         const bool atEnd = outcome == ReadOutcome::EndOfFile;
         const long line = atEnd ? in.lastLineNumber() : in.lineNumber();
@@ -38,7 +40,7 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
             endRunWithDiagnostic(problem, in.unit(), in.name(), line,
                                  atEnd ? LinePosition::After : LinePosition::At);
         }
-        return FreeFormResult{outcome, std::move(problem), line};
+        return FreeFormResult{outcome, std::move(problem), line, std::string(badValue), next};
     };
     auto finish = [&]() {
         in.skipRestOfLine();
@@ -46,7 +48,6 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
     };
     const std::size_t count = targets.size();
     if (count == 0) return finish();
-    std::size_t next = 0;
     bool expectingValue = true;  // no value since the statement began or since a comma
     for (;;) {
         const char* p = in.cursor();
@@ -108,6 +109,7 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
             std::int32_t r = 0;
             if (star == 0 || token[0] < '0' || token[0] > '9' ||
                 parseWholeNumber(token.substr(0, star), r) != NumberStatus::Ok || r <= 0) {
+                badValue = token;
                 return fail(ReadOutcome::Failed, valueProblem(NumberStatus::Invalid, token));
             }
             repeat = static_cast<std::size_t>(r);
@@ -119,7 +121,10 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
         } else {
             T value{};
             const NumberStatus status = parseValue(constant, value);
-            if (status != NumberStatus::Ok) return fail(ReadOutcome::Failed, valueProblem(status, token));
+            if (status != NumberStatus::Ok) {
+                badValue = token;
+                return fail(ReadOutcome::Failed, valueProblem(status, token));
+            }
             for (std::size_t k = 0; k < filled; ++k) targets[next++] = value;
         }
         expectingValue = false;

@@ -21,6 +21,8 @@ struct FreeFormResult {
     ReadOutcome outcome = ReadOutcome::Ok;
     std::string problem;  // what went wrong, in words (outcomes other than Ok)
     long line = 0;        // the line of the input where it went wrong
+    std::string value;    // a value that could not be read, as it stands
+    std::size_t valuesTaken = 0;  // targets given a value or a null before the failure
 };
 
 // One free-form read statement: starts at the next line, takes values from as many lines

@@ -1,0 +1,34 @@
+#pragma once
+// The whole mode-2 work on one selected record: the depth question at the first one,
+// the one-degree regridding and smoothing, the half plane with its direction factor,
+// its parameters, and the three mode-2 files in their order.
+
+#include <memory>
+
+#include "run/record_time.hpp"
+#include "run/run_options.hpp"
+#include "spectral/half_plane_spectrum.hpp"
+#include "spectral/one_degree_spectrum.hpp"
+#include "textio/free_form.hpp"
+#include "ww3/spectral_grid.hpp"
+
+namespace ww3b {
+
+// Run-long values of mode 2 and the work arrays reused by every record.
+struct BrevolanState {
+    float boundaryDepth = 0;   // metres, typed at the first selected record
+    float depthExponent = 0;   // L = ln(save depth / boundary depth), at most 30
+    FullPlaneSpectrum oneDegree;
+    FullPlaneSpectrum smoothingScratch;
+    HalfPlaneSpectrum halfPlane;
+};
+
+// Shows the save depth, asks for the boundary depth and sets the exponent of the
+// direction factor. A pair of depths that gives no finite exponent ends the run.
+void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state);
+
+void processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
+                           const RecordTime& time, const RunOptions& options, RunFiles& files, bool firstRecord,
+                           BrevolanState& state);
+
+}  // namespace ww3b

@@ -1,0 +1,126 @@
+#include "run/run_conversion.hpp"
+
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include "output/full_plane_parameter_file.hpp"
+#include "output/full_spectral_file.hpp"
+#include "run/brevolan_record.hpp"
+#include "run/run_dialogue.hpp"
+#include "spectral/full_plane_parameters.hpp"
+#include "textio/io_diagnostic.hpp"
+#include "ww3/ww3_spectral_file.hpp"
+
+namespace ww3b {
+
+namespace {
+
+void toStandardError(const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
+        if (put <= 0) return;
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+// A time line that cannot be read ends the run in order, but the user hears of it.
+void warnAboutTimeLine(const InputFile& in, const FreeFormResult& result) {
+    std::string text = "the time line at line " + std::to_string(result.line) + " of \"" + in.name() +
+                       "\" cannot be read (" + result.problem + "); the run ends there";
+    if (result.valuesTaken == 0 && !result.value.empty() && result.value.front() == '\'') {
+        text += ". The file seems to hold more than one output point per time step; only the first "
+                "time step of the first point was read";
+    }
+    toStandardError(warningMessage(text));
+}
+
+struct RecordLoop {
+    Console& console;
+    const RunOptions& options;
+    RunFiles& files;
+    const SpectralGrid& grid;
+    InputRecord record;
+    std::unique_ptr<BrevolanState> brevolan;
+    int selectedCount = 0;
+
+    void run() {
+        InputFile& in = *files.spectral;
+        if (options.outputMode == kBrevolanMode) brevolan = std::make_unique<BrevolanState>();
+        for (int passesLeft = kMaxPasses; passesLeft > 0; --passesLeft) {
+            const FreeFormResult timeLine = readTimeLine(in, record);
+            if (timeLine.outcome != ReadOutcome::Ok) {
+                if (timeLine.outcome == ReadOutcome::Failed) warnAboutTimeLine(in, timeLine);
+                return;
+            }
+            const RecordTime time = splitRecordTime(record.date, record.time);
+            if (options.intervalHours != 0 && time.hour % options.intervalHours != 0) {
+                readPointLine(in, record);
+                readSpectrumBlock(in, grid, record);
+                continue;
+            }
+            if (time.stamp > options.endStamp) return;
+            readPointLine(in, record);
+            readSpectrumBlock(in, grid, record);
+            const FullPlaneParameters parameters = computeFullPlaneParameters(grid, record);
+            if (time.stamp < options.startStamp) continue;
+            writeSelected(time, parameters);
+        }
+    }
+
+    void writeSelected(const RecordTime& time, const FullPlaneParameters& parameters) {
+        FullPlaneParameterFile::appendLine(*files.parameter, time, parameters, record);
+        if (options.outputMode == kFullSpectrumMode) {
+            FullSpectralFile::writeRecord(*files.spectrum, grid, time, record, parameters.peakBand, selectedCount);
+            ++selectedCount;
+        } else if (options.outputMode == kBrevolanMode) {
+            processBrevolanRecord(console, grid, record, time, options, files, selectedCount == 0, *brevolan);
+            ++selectedCount;
+        }
+    }
+};
+
+// After a failure: everything written so far goes out whole, every file is closed, and
+// the diagnostic (with any failure met while closing) goes to standard error.
+int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
+    std::string messages = console.output.closeAfterFailure();
+    if (files.spectral) files.spectral->close();
+    for (OutputFile* file : {files.parameter.get(), files.brevolanParameter.get(), files.spectrum.get(),
+                             files.halfPlane.get()}) {
+        if (file) messages += file->closeAfterFailure();
+    }
+    toStandardError(diagnosticMessage(failure) + messages);
+    return kDiagnosticExitStatus;
+}
+
+}  // namespace
+
+void finishRun(RunFiles& files) {
+    if (files.spectral) files.spectral->close();
+    for (OutputFile* file : {files.parameter.get(), files.brevolanParameter.get(), files.spectrum.get(),
+                             files.halfPlane.get()}) {
+        if (file) file->close();
+    }
+}
+
+int runConversion(Console& console) {
+    RunFiles files;
+    try {
+        const RunOptions options = setUpRun(console, files);
+        SpectralGrid grid;
+        if (readSpectralHeader(*files.spectral, grid)) {
+            auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});
+            loop->run();
+        }
+        console.output.flush();
+        finishRun(files);
+        console.output.close();
+        return 0;
+    } catch (const IoFailure& failure) {
+        return abandonRun(console, files, failure);
+    }
+}
+
+}  // namespace ww3b

@@ -1,0 +1,16 @@
+#pragma once
+// The console dialogue that starts every run: the questions, the derived output names,
+// the announcement and opening of the output files, and last the WW3 spectral file.
+
+#include "run/run_options.hpp"
+#include "textio/free_form.hpp"
+
+namespace ww3b {
+
+RunOptions setUpRun(Console& console, RunFiles& files);
+
+// From the typed spectrum name: the first "." is followed by "out", "dat" and "txt" for
+// the full-plane parameter, half-plane parameter and Brevolan parameter files.
+void deriveOutputNames(RunOptions& options);
+
+}  // namespace ww3b

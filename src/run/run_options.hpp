@@ -1,0 +1,48 @@
+#pragma once
+// The answers of the dialogue and the open files of a run.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "run/record_time.hpp"
+#include "textio/input_file.hpp"
+#include "textio/output_file.hpp"
+
+namespace ww3b {
+
+// Units of the run's files, named in every diagnostic about them.
+inline constexpr int kSpectralFileUnit = 11;
+inline constexpr int kParameterFileUnit = 12;
+inline constexpr int kBrevolanParameterFileUnit = 15;
+inline constexpr int kSpectrumFileUnit = 18;
+inline constexpr int kHalfPlaneFileUnit = 19;
+
+// The output modes offered; any other integer runs like mode 0 after the spectrum prompt.
+inline constexpr std::int32_t kParametersOnly = 0;
+inline constexpr std::int32_t kFullSpectrumMode = 1;
+inline constexpr std::int32_t kBrevolanMode = 2;
+
+struct RunOptions {
+    // File names are 30-character fields padded with blanks, as typed.
+    std::string inputFile;
+    RecordStamp startStamp = 0;  // first stamp written (0: from the first record)
+    RecordStamp endStamp = 0;    // last stamp read (99999999: to the end of the file)
+    std::int32_t intervalHours = 0;  // 0: every record; n: hours of day that are multiples of n
+    std::int32_t outputMode = 0;
+    std::string parameterFile;
+    std::string spectrumFile;
+    std::string brevolanParameterFile;
+    std::string halfPlaneFile;
+    float shoreAngle = 0;  // degrees: 360 minus the shoreline orientation typed (mode 2)
+};
+
+struct RunFiles {
+    std::unique_ptr<InputFile> spectral;            // unit 11
+    std::unique_ptr<OutputFile> parameter;          // unit 12
+    std::unique_ptr<OutputFile> brevolanParameter;  // unit 15
+    std::unique_ptr<OutputFile> spectrum;           // unit 18: 2-D file or Brevolan spectrum file
+    std::unique_ptr<OutputFile> halfPlane;          // unit 19
+};
+
+}  // namespace ww3b

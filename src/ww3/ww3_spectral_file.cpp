@@ -1,0 +1,76 @@
+#include "ww3/ww3_spectral_file.hpp"
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "textio/fixed_record.hpp"
+#include "textio/io_diagnostic.hpp"
+#include "textio/record_layout.hpp"
+
+namespace ww3b {
+
+namespace {
+
+const RecordLayout kHeaderLayout({blankSkip(24), integerField(6, 3)});
+const RecordLayout kFrequencyLayout({numericInputField(10, 3, 8)});
+const RecordLayout kDirectionLayout({numericInputField(11, 3, 7)});
+const RecordLayout kPointLayout({blankSkip(29), numericInputField(7, 0, 3)});
+
+std::string countProblem(std::int32_t count, const char* what, int least, int most) {
+    return "the header gives " + std::to_string(count) + " " + what + "; " + std::to_string(least) + " to " +
+           std::to_string(most) + " can be read";
+}
+
+}  // namespace
+
+bool readSpectralHeader(InputFile& in, SpectralGrid& grid) {
+    const long headerLine = in.lineNumber();
+    const FieldTarget counts[] = {FieldTarget::of(grid.frequencyCount), FieldTarget::of(grid.directionCount),
+                                  FieldTarget::of(grid.pointCount)};
+    if (readFixedRecord(in, kHeaderLayout, counts, AtEndOfFile::Report) == ReadOutcome::EndOfFile) return false;
+    // The arrays hold 50 of each; the band widths need at least three frequencies.
+    if (grid.frequencyCount < kMinFrequencies || grid.frequencyCount > kMaxFrequencies) {
+        endRunWithDiagnostic(countProblem(grid.frequencyCount, "frequencies", kMinFrequencies, kMaxFrequencies),
+                             in.unit(), in.name(), headerLine);
+    }
+    if (grid.directionCount < kMinDirections || grid.directionCount > kMaxDirections) {
+        endRunWithDiagnostic(countProblem(grid.directionCount, "directions", kMinDirections, kMaxDirections),
+                             in.unit(), in.name(), headerLine);
+    }
+    readFixedRecord(in, kFrequencyLayout, std::span<float>(grid.frequencies.data(), grid.frequencyCount));
+    readFixedRecord(in, kDirectionLayout, std::span<float>(grid.directions.data(), grid.directionCount));
+    completeSpectralGrid(grid);
+    return true;
+}
+
+FreeFormResult readTimeLine(InputFile& in, InputRecord& record) {
+    std::int32_t dateAndTime[2] = {record.date, record.time};
+    FreeFormResult result = readFreeForm(in, std::span<std::int32_t>(dateAndTime), OnFailure::Report);
+    record.date = dateAndTime[0];
+    record.time = dateAndTime[1];
+    return result;
+}
+
+void readPointLine(InputFile& in, InputRecord& record) {
+    const FieldTarget values[] = {FieldTarget::of(record.depth), FieldTarget::of(record.windSpeed),
+                                  FieldTarget::of(record.windDirection)};
+    readFixedRecord(in, kPointLayout, values);
+}
+
+void readSpectrumBlock(InputFile& in, const SpectralGrid& grid, InputRecord& record) {
+    // The file lists direction by direction, frequency fastest; the record keeps
+    // frequency by frequency. Values the block leaves unset (null values) keep theirs.
+    const int nf = grid.frequencyCount;
+    const int nd = grid.directionCount;
+    std::array<float, kMaxFrequencies * kMaxDirections> asListed;
+    for (int j = 0; j < nd; ++j) {
+        for (int i = 0; i < nf; ++i) asListed[static_cast<std::size_t>(j * nf + i)] = record.spectrum[i][j];
+    }
+    readFreeForm(in, std::span<float>(asListed.data(), static_cast<std::size_t>(nf * nd)));
+    for (int j = 0; j < nd; ++j) {
+        for (int i = 0; i < nf; ++i) record.spectrum[i][j] = asListed[static_cast<std::size_t>(j * nf + i)];
+    }
+}
+
+}  // namespace ww3b
