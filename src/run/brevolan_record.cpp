@@ -44,9 +44,7 @@ void processBrevolanRecord(Console& console, const SpectralGrid& grid, const Inp
     if (firstRecord) askBoundaryDepth(console, record.depth, state);
 
     const int nf = grid.frequencyCount;
-    regridToOneDegree(grid, record, state.oneDegree);
-    smoothOneDegree(state.oneDegree, state.smoothingScratch, nf);
-    smoothOneDegree(state.smoothingScratch, state.oneDegree, nf);
+    regridAndSmoothTwice(grid, record, state.oneDegree, state.smoothingScratch);
     foldToHalfPlane(state.oneDegree, nf, options.shoreAngle, state.halfPlane);
     applyDepthFactor(state.halfPlane, nf, state.depthExponent);
     const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, options.shoreAngle);

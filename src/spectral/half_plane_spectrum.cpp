@@ -1,1 +1,89 @@
 #include "spectral/half_plane_spectrum.hpp"
+
+#include <cmath>
+#include <limits>
+
+namespace ww3b {
+
+namespace {
+
+// The slot on 1..360 that stands for the whole-numbered slot `slot`, however far off the
+// circle. fmod is exact, so this holds for any finite value.
+int wrappedSlot(double slot) {
+    double offset = std::fmod(slot - 1.0, static_cast<double>(kOneDegreeSlots));
+    if (offset < 0.0) offset += kOneDegreeSlots;
+    return static_cast<int>(offset) + 1;
+}
+
+}  // namespace
+
+void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float shoreAngle, HalfPlaneSpectrum& target) {
+    if (!std::isfinite(shoreAngle)) {
+        // No slot stands for such a direction; the bins carry the non-number onwards.
+        for (int i = 0; i < frequencyCount; ++i) target.bins[i].fill(std::numeric_limits<float>::quiet_NaN());
+        return;
+    }
+    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+        // The nearest whole slot to o + 5k - 2.5, a half going up.
+        const int first = wrappedSlot(std::floor(static_cast<double>(shoreAngle) + 5.0 * k - 2.0));
+        for (int i = 0; i < frequencyCount; ++i) {
+            float mean = 0.0f;
+            // Five slots in order from the first, across the seam 360 -> 1 where it lies.
+            for (int t = 0; t < 5; ++t) {
+                int slot = first + t;
+                if (slot > kOneDegreeSlots) slot -= kOneDegreeSlots;
+                mean = static_cast<float>(static_cast<double>(source.at(i, slot)) / 5.0 + static_cast<double>(mean));
+            }
+            target.at(i, k) = mean;
+        }
+    }
+}
+
+float depthExponentFor(float saveDepth, float boundaryDepth) {
+    const float exponent =
+        static_cast<float>(std::log(static_cast<double>(saveDepth) / static_cast<double>(boundaryDepth)));
+    return exponent > kMaxDepthExponent ? kMaxDepthExponent : exponent;
+}
+
+void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, float depthExponent) {
+    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+        const double theta = k * static_cast<double>(kHalfPlaneBinRadians);
+        const double factor = std::pow(std::cos(theta), static_cast<double>(depthExponent));
+        for (int i = 0; i < frequencyCount; ++i) {
+            spectrum.at(i, k) = static_cast<float>(static_cast<double>(spectrum.at(i, k)) * factor);
+        }
+    }
+}
+
+HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
+                                               float shoreAngle) {
+    const int nf = grid.frequencyCount;
+
+    BandDirectionSums sums{};
+    for (int i = 0; i < nf; ++i) {
+        double sum = 0.0;
+        for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+            sum += static_cast<double>(spectrum.at(i, k));
+        }
+        sums[i] = sum;
+    }
+    // The bins are five degrees wide whatever the direction count of the input.
+    HalfPlaneParameters p = reduceBandSums(grid, sums, kHalfPlaneBinRadians);
+
+    const double shoreRadians = static_cast<double>(shoreAngle) * static_cast<double>(kRadiansPerDegree);
+    double a = 0.0;
+    double b = 0.0;
+    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+        const double phi = k * static_cast<double>(kHalfPlaneBinRadians) + shoreRadians;
+        const double c = std::cos(phi);
+        const double s = std::sin(phi);
+        for (int i = 0; i < nf; ++i) {
+            a += static_cast<double>(spectrum.at(i, k)) * c;
+            b += static_cast<double>(spectrum.at(i, k)) * s;
+        }
+    }
+    p.meanDirection = toCompassDegrees(std::atan2(b, a));
+    return p;
+}
+
+}  // namespace ww3b

@@ -1,1 +1,51 @@
 #include "spectral/one_degree_spectrum.hpp"
+
+namespace ww3b {
+
+namespace {
+
+// A slot number within two of the circle 1..360, brought onto it.
+int onCircle(int slot) {
+    if (slot < 1) return slot + kOneDegreeSlots;
+    if (slot > kOneDegreeSlots) return slot - kOneDegreeSlots;
+    return slot;
+}
+
+}  // namespace
+
+void regridToOneDegree(const SpectralGrid& grid, const InputRecord& record, FullPlaneSpectrum& target) {
+    const int nd = grid.directionCount;
+    const int w = grid.degreesPerDirection;
+    for (int j = 1; j <= kOneDegreeSlots; ++j) {
+        // Direction k (from 1). With 1 <= nd <= 50, k - 1 <= 368 / w < 2 nd, so one
+        // correction brings it into 1..nd.
+        int k = (j + 8) / w + 1;
+        if (k > nd) k -= nd;
+        for (int i = 0; i < grid.frequencyCount; ++i) {
+            target.at(i, j) = record.spectrum[i][k - 1];
+        }
+    }
+}
+
+void smoothOneDegree(const FullPlaneSpectrum& source, FullPlaneSpectrum& target, int frequencyCount) {
+    for (int i = 0; i < frequencyCount; ++i) {
+        for (int j = 1; j <= kOneDegreeSlots; ++j) {
+            // Added left to right: the double sum of five floats is not always exact.
+            double sum = static_cast<double>(source.at(i, onCircle(j - 2)));
+            sum += static_cast<double>(source.at(i, onCircle(j - 1)));
+            sum += static_cast<double>(source.at(i, j));
+            sum += static_cast<double>(source.at(i, onCircle(j + 1)));
+            sum += static_cast<double>(source.at(i, onCircle(j + 2)));
+            target.at(i, j) = static_cast<float>(sum / 5.0);
+        }
+    }
+}
+
+void regridAndSmoothTwice(const SpectralGrid& grid, const InputRecord& record, FullPlaneSpectrum& target,
+                          FullPlaneSpectrum& scratch) {
+    regridToOneDegree(grid, record, target);
+    smoothOneDegree(target, scratch, grid.frequencyCount);
+    smoothOneDegree(scratch, target, grid.frequencyCount);
+}
+
+}  // namespace ww3b

@@ -25,4 +25,8 @@ void regridToOneDegree(const SpectralGrid& grid, const InputRecord& record, Full
 // One circular five-slot running mean; `target` must not be `source`.
 void smoothOneDegree(const FullPlaneSpectrum& source, FullPlaneSpectrum& target, int frequencyCount);
 
+// The whole chain: regrid into `target`, smooth into `scratch`, smooth back into `target`.
+void regridAndSmoothTwice(const SpectralGrid& grid, const InputRecord& record, FullPlaneSpectrum& target,
+                          FullPlaneSpectrum& scratch);
+
 }  // namespace ww3b

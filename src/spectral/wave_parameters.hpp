@@ -29,4 +29,14 @@ using HalfPlaneParameters = WaveParameters;
 // less 360 when above 360 (so that 360 stays 360).
 float toCompassDegrees(double radians);
 
+// The direction sum of each band, in double, before the bandwidth multiplies it.
+using BandDirectionSums = std::array<double, kMaxFrequencies>;
+
+// Everything but meanDirection, from the direction sums of the grid's frequencyCount bands:
+// band energies, total energy (the unrounded band products added), first moment, peak band
+// (first strict maximum), significant height for a direction bin of binRadians, and the
+// peak and mean periods. An empty spectrum is not guarded: its mean period is 0/0.
+WaveParameters reduceBandSums(const SpectralGrid& grid, const BandDirectionSums& directionSums,
+                              float binRadians);
+
 }  // namespace ww3b

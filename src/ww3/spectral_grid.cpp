@@ -1,1 +1,21 @@
 #include "ww3/spectral_grid.hpp"
+
+namespace ww3b {
+
+void completeSpectralGrid(SpectralGrid& grid) {
+    const int nf = grid.frequencyCount;
+    // The difference is taken in double and the half rounded once, when it is stored.
+    for (int i = 1; i < nf - 1; ++i) {
+        const double span = static_cast<double>(grid.frequencies[i + 1]) - static_cast<double>(grid.frequencies[i - 1]);
+        grid.bandwidths[i] = static_cast<float>(0.5 * span);
+    }
+    // The outer bands copy their inner neighbour rather than taking a one-sided difference.
+    grid.bandwidths[0] = grid.bandwidths[1];
+    grid.bandwidths[nf - 1] = grid.bandwidths[nf - 2];
+
+    const int nd = grid.directionCount;
+    grid.directionStep = static_cast<float>(static_cast<double>(kFullTurnRadians) / nd);
+    grid.degreesPerDirection = 360 / nd;
+}
+
+}  // namespace ww3b
