@@ -6,7 +6,7 @@
 
 #include "output/brevolan_parameter_file.hpp"
 #include "output/brevolan_spectrum_file.hpp"
-#include "output/half_plane_parameter_file.hpp"
+#include "output/parameter_files.hpp"
 #include "textio/io_diagnostic.hpp"
 
 namespace ww3b {

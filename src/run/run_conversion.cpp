@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "output/full_plane_parameter_file.hpp"
+#include "output/parameter_files.hpp"
 #include "output/full_spectral_file.hpp"
 #include "run/brevolan_record.hpp"
 #include "run/run_dialogue.hpp"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "output/brevolan_parameter_file.hpp"
-#include "output/full_plane_parameter_file.hpp"
-#include "output/half_plane_parameter_file.hpp"
+#include "output/parameter_files.hpp"
+#include "output/parameter_files.hpp"
 #include "support/text_io_helpers.hpp"
 
 namespace ww3b {
