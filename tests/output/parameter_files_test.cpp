@@ -4,7 +4,6 @@
 
 #include "output/brevolan_parameter_file.hpp"
 #include "output/parameter_files.hpp"
-#include "output/parameter_files.hpp"
 #include "support/text_io_helpers.hpp"
 
 namespace ww3b {
