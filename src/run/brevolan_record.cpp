@@ -41,7 +41,11 @@ void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
 void processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
                            const RecordTime& time, const RunOptions& options, RunFiles& files, bool firstRecord,
                            BrevolanState& state) {
-    if (firstRecord) askBoundaryDepth(console, record.depth, state);
+    if (firstRecord) {
+        // The record's full-plane line is in its file before the question is asked.
+        files.flushOutputs();
+        askBoundaryDepth(console, record.depth, state);
+    }
 
     const int nf = grid.frequencyCount;
     regridAndSmoothTwice(grid, record, state.oneDegree, state.smoothingScratch);

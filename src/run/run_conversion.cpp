@@ -27,7 +27,8 @@ void toStandardError(const std::string& text) {
 }
 
 // A time line that cannot be read ends the run in order, but the user hears of it.
-void warnAboutTimeLine(const InputFile& in, const FreeFormResult& result) {
+void warnAboutTimeLine(Console& console, const InputFile& in, const FreeFormResult& result) {
+    console.output.flush();  // the warning follows what the console already shows
     std::string text = "the time line at line " + std::to_string(result.line) + " of \"" + in.name() +
                        "\" cannot be read (" + result.problem + "); the run ends there";
     if (result.valuesTaken == 0 && !result.value.empty() && result.value.front() == '\'') {
@@ -52,7 +53,7 @@ struct RecordLoop {
         for (int passesLeft = kMaxPasses; passesLeft > 0; --passesLeft) {
             const FreeFormResult timeLine = readTimeLine(in, record);
             if (timeLine.outcome != ReadOutcome::Ok) {
-                if (timeLine.outcome == ReadOutcome::Failed) warnAboutTimeLine(in, timeLine);
+                if (timeLine.outcome == ReadOutcome::Failed) warnAboutTimeLine(console, in, timeLine);
                 return;
             }
             const RecordTime time = splitRecordTime(record.date, record.time);
@@ -67,6 +68,9 @@ struct RecordLoop {
             const FullPlaneParameters parameters = computeFullPlaneParameters(grid, record);
             if (time.stamp < options.startStamp) continue;
             writeSelected(time, parameters);
+            // Lines go out record by record: large blocks, yet a write that fails is met
+            // before the next record is worked on.
+            files.flushOutputs();
         }
     }
 
@@ -87,8 +91,7 @@ struct RecordLoop {
 int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
-    for (OutputFile* file : {files.parameter.get(), files.brevolanParameter.get(), files.spectrum.get(),
-                             files.halfPlane.get()}) {
+    for (OutputFile* file : files.outputs()) {
         if (file) messages += file->closeAfterFailure();
     }
     toStandardError(diagnosticMessage(failure) + messages);
@@ -99,8 +102,7 @@ int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
 
 void finishRun(RunFiles& files) {
     if (files.spectral) files.spectral->close();
-    for (OutputFile* file : {files.parameter.get(), files.brevolanParameter.get(), files.spectrum.get(),
-                             files.halfPlane.get()}) {
+    for (OutputFile* file : files.outputs()) {
         if (file) file->close();
     }
 }
@@ -109,6 +111,7 @@ int runConversion(Console& console) {
     RunFiles files;
     try {
         const RunOptions options = setUpRun(console, files);
+        console.output.flush();  // the file announcements show while the file is read
         SpectralGrid grid;
         if (readSpectralHeader(*files.spectral, grid)) {
             auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});

@@ -1,6 +1,7 @@
 #pragma once
 // The answers of the dialogue and the open files of a run.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,6 +44,17 @@ struct RunFiles {
     std::unique_ptr<OutputFile> brevolanParameter;  // unit 15
     std::unique_ptr<OutputFile> spectrum;           // unit 18: 2-D file or Brevolan spectrum file
     std::unique_ptr<OutputFile> halfPlane;          // unit 19
+
+    // The output files this mode opened, in the order they are closed.
+    std::array<OutputFile*, 4> outputs() const {
+        return {parameter.get(), brevolanParameter.get(), spectrum.get(), halfPlane.get()};
+    }
+    // Hands every complete line to the system, so that a failed write is met at once.
+    void flushOutputs() const {
+        for (OutputFile* file : outputs()) {
+            if (file) file->flush();
+        }
+    }
 };
 
 }  // namespace ww3b

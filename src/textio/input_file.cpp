@@ -63,6 +63,7 @@ bool InputFile::refill() {
 long InputFile::readLine(char* head, std::size_t limit) {
     if (atEnd()) return -1;
     std::size_t copied = 0;
+    std::size_t length = 0;  // characters of the line seen so far, copied or not
     for (;;) {
         const char* lineFeed =
             static_cast<const char*>(std::memchr(cursor_, '\n', static_cast<std::size_t>(end_ - cursor_)));
@@ -71,10 +72,11 @@ long InputFile::readLine(char* head, std::size_t limit) {
         const std::size_t take = std::min(available, limit - copied);
         std::memcpy(head + copied, cursor_, take);
         copied += take;
+        length += available;
         if (lineFeed) {
             // A carriage return right before the line feed ends the line with it; when the
             // line was longer than the limit, the return lies beyond what was copied.
-            if (take == available && copied > 0 && head[copied - 1] == '\r') --copied;
+            if (length == copied && copied > 0 && head[copied - 1] == '\r') --copied;
             cursor_ = lineFeed;
             consumeLineFeed();
             return static_cast<long>(copied);

@@ -194,6 +194,20 @@ TEST(TimeLineWarning, SaysWhenTheFileSeemsToHoldSeveralPoints) {
     EXPECT_NE(run.errors.find("seems to hold more than one output point per time step"), std::string::npos);
 }
 
+TEST(RunRefusal, AWriteThatFailsStopsTheRunBeforeTheNextStep) {
+    // The full-plane file lies on a full device: the run stops at its first line, before
+    // the depth question, and the mode-2 files receive nothing.
+    TempFolder folder;
+    writeFile(folder / "in.spec", oneStep());
+    std::filesystem::create_symlink("/dev/full", folder / "bay.out");
+    const ProgramRun run =
+        runProgram(folder.path(), answerLines({"in.spec", "0", "99999999", "0", "2", "bay.eng", "180", "12"}));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, "ww3-brevolan: error: write failed: No space left on device (unit 12, file \"bay.out\")\r\n");
+    EXPECT_EQ(run.output.find("Type the seaward grid boundary depth"), std::string::npos);
+    for (const char* name : {"bay.txt", "bay.eng", "bay.dat"}) EXPECT_EQ(readFile(folder / name), "") << name;
+}
+
 TEST(DepthQuestion, ASlashLeavesTheBoundaryDepthAtZero) {
     // A zero boundary depth makes the depth ratio infinite; the exponent is capped at 30.
     TempFolder folder;

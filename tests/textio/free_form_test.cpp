@@ -145,6 +145,17 @@ TEST(ReadFreeForm, ValuesCutByTheBufferEdgeReadTheSameAsInMemory) {
     }
 }
 
+TEST(InputFileLines, ACarriageReturnIsDroppedOnlyRightBeforeTheLineFeed) {
+    testing::TempFolder folder;
+    testing::writeFile(folder / "lines.txt", "AB\rCD\nAB\r\n");
+    InputFile tiny(11, "lines.txt", ::open((folder / "lines.txt").c_str(), O_RDONLY), true, 5);
+    char head[8];
+    ASSERT_EQ(tiny.readLine(head, 3), 3);  // the line is longer than the limit: the return is data
+    EXPECT_EQ(std::string(head, 3), "AB\r");
+    ASSERT_EQ(tiny.readLine(head, 3), 2);
+    EXPECT_EQ(std::string(head, 2), "AB");
+}
+
 TEST(WriteFreeFormLine, StartsWithABlankAndEndsWithCrLf) {
     EXPECT_EQ(testing::writtenText([](OutputFile& out) { writeFreeFormLine(out, " "); }), "  \r\n");
     EXPECT_EQ(testing::writtenText([](OutputFile& out) { writeFreeFormLine(out, "WW3 save location depth (m) =", 10.5f); }),
