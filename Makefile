@@ -21,6 +21,7 @@ example: build
 	@echo
 	@echo "Output files in $(BUILD)/example:"
 	@cd $(BUILD)/example && ls -l station.out station.txt station.eng station.dat
+	@echo "Check plots: /usr/bin/python3 tools/plot_run.py $(BUILD)/example/station.eng"
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -11,6 +11,7 @@
 #include "run/run_dialogue.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "ww3/direction_list.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace ww3b {
@@ -114,6 +115,8 @@ int runConversion(Console& console) {
         console.output.flush();  // the file announcements show while the file is read
         SpectralGrid grid;
         if (readSpectralHeader(*files.spectral, grid)) {
+            const std::string directions = directionListWarning(grid, files.spectral->name());
+            if (!directions.empty()) toStandardError(warningMessage(directions));
             auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});
             loop->run();
         }

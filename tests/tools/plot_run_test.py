@@ -1,0 +1,192 @@
+#!/usr/bin/python3
+"""Check plots of the example runs: tools/plot_run.py reads what the converter wrote in
+each mode, and the pictures are made and show something.
+
+    plot_run_test.py CONVERTER SOURCE_DIR
+
+Exits 77 (skipped) when matplotlib is missing.
+"""
+import collections
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+try:
+    import matplotlib  # noqa: F401
+except ImportError:
+    print("matplotlib is missing (Debian: apt-get install python3-matplotlib); skipped")
+    sys.exit(77)
+
+import matplotlib.image
+
+CONVERTER = sys.argv[1] if len(sys.argv) > 1 else ""
+SOURCE = sys.argv[2] if len(sys.argv) > 2 else ""
+TOOL = os.path.join(SOURCE, "tools", "plot_run.py")
+GOLDEN = os.path.join(SOURCE, "tests", "run", "golden")
+sys.path.insert(0, os.path.join(SOURCE, "tools"))
+import plot_run  # noqa: E402
+
+BLUE = (31, 119, 180)  # full plane
+ORANGE = (255, 127, 14)  # half plane
+STAMPS = [10060318, 10060321, 10060400, 10060403, 10060406]
+
+
+def convert(folder, mode):
+    shutil.copy(os.path.join(SOURCE, "examples", "station.spec"), folder)
+    with open(os.path.join(SOURCE, "examples", f"mode{mode}.answers"), "rb") as answers:
+        subprocess.run([CONVERTER], cwd=folder, stdin=answers, stdout=subprocess.DEVNULL, check=True)
+
+
+def plot(*arguments):
+    result = subprocess.run([sys.executable, TOOL, *arguments], capture_output=True)
+    result.stdout, result.stderr = result.stdout.decode(), result.stderr.decode()
+    return result
+
+
+def written(result):
+    assert result.stdout.endswith("\r\n"), repr(result.stdout)
+    return result.stdout.split("\r\n")[:-1]
+
+
+class Pictures(unittest.TestCase):
+    """Each mode's run gives its pictures, and none of them is blank."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="plot_run_test.")
+        cls.runs = {}
+        for mode in (0, 1, 2):
+            folder = os.path.join(cls.folder, f"mode{mode}")
+            os.mkdir(folder)
+            convert(folder, mode)
+            cls.runs[mode] = folder
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.folder)
+
+    def pixels(self, path):
+        image = matplotlib.image.imread(path)
+        height, width = image.shape[:2]
+        self.assertGreaterEqual(min(height, width), 400, path)
+        return image[:, :, :3].reshape(-1, 3)
+
+    def assertDrawsInColour(self, path, colour, least):
+        """At least `least` pixels of a line colour: the data was drawn, not only the axes."""
+        near = (abs(self.pixels(path) * 255 - colour) < 40).all(axis=1).sum()
+        self.assertGreaterEqual(near, least, f"{path}: hardly any pixel of colour {colour}")
+
+    def assertMostlyColoured(self, path):
+        """A spectrum picture: much of it is the colour map, in several shades that each
+        fill cells, counted left of the colour bar (which has every shade whatever the data)."""
+        image = matplotlib.image.imread(path)[:, :, :3]
+        self.assertGreaterEqual(min(image.shape[:2]), 400, path)
+        pixels = image[:, : int(image.shape[1] * 0.75)].reshape(-1, 3)
+        coloured = pixels[(pixels.max(axis=1) - pixels.min(axis=1)) > 0.15]
+        self.assertGreater(len(coloured) / len(pixels), 0.25, f"{path} is mostly blank")
+        # Eight levels a channel: the blends at cell seams and grid lines fall with their cell.
+        shades = collections.Counter(map(tuple, (coloured * 7).round().astype(int)))
+        filled = sum(1 for count in shades.values() if count >= 0.002 * len(coloured))
+        self.assertGreaterEqual(filled, 6, f"{path} has hardly any shade")
+
+    def assertSeries(self, path, half_plane):
+        self.assertDrawsInColour(path, BLUE, 600)
+        if half_plane:
+            self.assertDrawsInColour(path, ORANGE, 600)
+
+    def test_mode0_series(self):
+        result = plot(os.path.join(self.runs[0], "station.out"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(written(result), [os.path.join(self.runs[0], "station_series.png")])
+        self.assertSeries(written(result)[0], half_plane=False)
+        # In mode 0 the name is used as typed, with or without a ".".
+        shutil.copy(os.path.join(self.runs[0], "station.out"), os.path.join(self.runs[0], "stationout"))
+        result = plot(os.path.join(self.runs[0], "stationout"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(written(result), [os.path.join(self.runs[0], "stationout_series.png")])
+
+    def test_mode1_series_and_polar_spectrum_of_a_chosen_record(self):
+        output = os.path.join(self.folder, "mode1-plots")
+        result = plot(os.path.join(self.runs[1], "station.eng"), "--record", "10060400", "--output-dir", output)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(written(result), [os.path.join(output, "station_series.png"),
+                                           os.path.join(output, "station_spectrum_10060400.png")])
+        self.assertSeries(written(result)[0], half_plane=False)
+        self.assertMostlyColoured(written(result)[1])
+
+    def test_mode2_series_and_half_plane_spectrum(self):
+        result = plot(os.path.join(self.runs[2], "station.eng"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(written(result), [os.path.join(self.runs[2], "station_series.png"),
+                                           os.path.join(self.runs[2], "station_halfplane_10060318.png")])
+        self.assertSeries(written(result)[0], half_plane=True)
+        self.assertMostlyColoured(written(result)[1])
+
+    def test_refusals_name_the_problem(self):
+        cases = [
+            ([os.path.join(self.runs[2], "station.eng"), "--record", "10069999"], "has no record 10069999"),
+            ([os.path.join(self.runs[2], "missing.eng")], "cannot read"),
+            ([os.path.join(self.runs[2], "stationeng")], 'has no "."'),
+        ]
+        shutil.copy(os.path.join(self.runs[2], "station.eng"), os.path.join(self.runs[2], "stationeng"))
+        for arguments, message in cases:
+            result = plot(*arguments)
+            self.assertEqual(result.returncode, 2, arguments)
+            self.assertIn(message, result.stderr)
+            self.assertTrue(result.stderr.endswith("\r\n"))
+
+
+class Reading(unittest.TestCase):
+    """The readers take the fixed columns of the golden files as they are laid out."""
+
+    def test_parameter_lines(self):
+        records = plot_run.read_parameter_file(os.path.join(GOLDEN, "mode2", "station.out"))
+        self.assertEqual([r["hs"] for r in records], [1.14, 1.00, 1.13, 1.24, 1.23])
+        self.assertEqual(records[0]["time"].isoformat(), "2010-06-03T18:00:00")
+        self.assertEqual(records[2]["time"].isoformat(), "2010-06-04T00:00:00")
+        first = records[0]
+        self.assertEqual((first["tp"], first["tm"], first["direction"]), (7.5, 6.6, 219.0))
+        self.assertEqual((first["wind_speed"], first["wind_direction"]), (7.0, 225.0))
+        half = plot_run.read_parameter_file(os.path.join(GOLDEN, "mode2", "station.dat"))
+        self.assertEqual([r["direction"] for r in half], [205.0, 200.0, 198.0, 194.0, 190.0])
+
+    def test_spectrum_files_of_both_modes(self):
+        for mode, directions in ((1, 24), (2, 35)):
+            path = os.path.join(GOLDEN, f"mode{mode}", "station.eng")
+            spectrum = plot_run.SpectrumFile(path)
+            self.assertEqual((spectrum.frequency_count, spectrum.direction_count), (25, directions))
+            self.assertEqual(spectrum.frequencies[0], 0.035)
+            self.assertEqual(spectrum.frequencies[-1], 0.345)
+            self.assertEqual([r["stamp"] for r in spectrum.records], STAMPS)
+            # Every density of the file, in the order written, is in the arrays.
+            with open(path) as file:
+                lines = file.read().splitlines()
+            block = 1 + 25 * math.ceil(directions / 7)
+            listed = [float(v) for n, line in enumerate(lines[4:]) if n % block for v in line.split()]
+            parsed = [v for r in spectrum.records for row in r["density"] for v in row]
+            self.assertEqual(parsed, listed)
+            self.assertTrue(all(len(row) == directions for r in spectrum.records for row in r["density"]))
+            self.assertEqual(spectrum.record(10060403)["peak_frequency"], float(lines[4 + 3 * block][29:37]))
+
+    def test_shore_normal_and_names(self):
+        half = plot_run.read_parameter_file(os.path.join(GOLDEN, "mode2", "station.dat"))
+        table = plot_run.read_brevolan_table(os.path.join(GOLDEN, "mode2", "station.txt"))
+        self.assertEqual([r["stamp"] for r in table], STAMPS)
+        # The example typed a shoreline orientation of 270: shore-normal waves from 180.
+        self.assertAlmostEqual(plot_run.shore_normal_bearing(half, table), 180.0, delta=0.5)
+        self.assertEqual(plot_run.bearing_from_orientation(270), 180.0)
+        self.assertEqual(plot_run.bearing_from_orientation(0), 270.0)
+        self.assertEqual(plot_run.bearing_from_orientation(45), 315.0)
+        self.assertEqual(plot_run.derived_name("runs/bay.eng", "dat"), os.path.join("runs", "bay.dat"))
+        self.assertEqual(plot_run.derived_name("a.b.eng", "out"), "a.outng")
+        self.assertEqual(plot_run.derived_name("bay.", "txt"), "bay.txt")
+        self.assertEqual(plot_run.stamp_time(10060403).isoformat(), "2010-06-04T03:00:00")
+        self.assertEqual(plot_run.stamp_time(99123123).year, 1999)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
