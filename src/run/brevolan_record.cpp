@@ -44,8 +44,7 @@ void processBrevolanRecord(Console& console, const SpectralGrid& grid, const Inp
     if (firstRecord) askBoundaryDepth(console, record.depth, state);
 
     const int nf = grid.frequencyCount;
-    regridAndSmoothTwice(grid, record, state.oneDegree, state.smoothingScratch);
-    foldToHalfPlane(state.oneDegree, nf, options.shoreAngle, state.halfPlane);
+    regridSmoothAndFold(grid, record, options.shoreAngle, state.work, state.halfPlane);
     applyDepthFactor(state.halfPlane, nf, state.depthExponent);
     const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, options.shoreAngle);
 

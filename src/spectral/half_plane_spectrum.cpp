@@ -15,7 +15,24 @@ int wrappedSlot(double slot) {
     return static_cast<int>(offset) + 1;
 }
 
+// The first of the five slots of bin k: the nearest whole slot to o + 5k - 2.5, a half
+// going up, brought onto the circle.
+int firstSlotOfBin(float shoreAngle, int k) {
+    return wrappedSlot(std::floor(static_cast<double>(shoreAngle) + 5.0 * k - 2.0));
+}
+
 }  // namespace
+
+std::optional<int> firstFoldedSlot(float shoreAngle) {
+    if (!std::isfinite(shoreAngle)) return std::nullopt;
+    const int first = firstSlotOfBin(shoreAngle, -kHalfPlaneReach);
+    int expected = first;
+    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+        if (firstSlotOfBin(shoreAngle, k) != expected) return std::nullopt;
+        expected = (expected + 4) % kOneDegreeSlots + 1;
+    }
+    return first;
+}
 
 void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float shoreAngle, HalfPlaneSpectrum& target) {
     if (!std::isfinite(shoreAngle)) {
@@ -24,8 +41,7 @@ void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float 
         return;
     }
     for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
-        // The nearest whole slot to o + 5k - 2.5, a half going up.
-        const int first = wrappedSlot(std::floor(static_cast<double>(shoreAngle) + 5.0 * k - 2.0));
+        const int first = firstSlotOfBin(shoreAngle, k);
         for (int i = 0; i < frequencyCount; ++i) {
             float mean = 0.0f;
             // Five slots in order from the first, across the seam 360 -> 1 where it lies.

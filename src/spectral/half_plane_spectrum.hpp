@@ -3,6 +3,7 @@
 // direction factor from the ratio of the save-location and boundary depths.
 
 #include <array>
+#include <optional>
 
 #include "spectral/one_degree_spectrum.hpp"
 #include "spectral/wave_parameters.hpp"
@@ -26,6 +27,13 @@ struct HalfPlaneSpectrum {
 // Bin k takes the mean of the five slots from floor(o + 5k - 2), o = shoreAngle.
 void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float shoreAngle,
                      HalfPlaneSpectrum& target);
+
+// The slots that foldToHalfPlane reads are kFoldedSlots consecutive slots from the first
+// slot of bin -17 on (across the seam 360 -> 1 where it lies). Returns that first slot, or
+// nothing when the bins do not follow each other: an angle that is not finite, or one so
+// large (beyond about 2^50 degrees) that o + 5k - 2 is no longer exact.
+inline constexpr int kFoldedSlots = 5 * kHalfPlaneBins;
+std::optional<int> firstFoldedSlot(float shoreAngle);
 
 // L = ln(saveDepth / boundaryDepth), capped at 30 from above. Not finite when the
 // quotient is zero, negative or not a number; the caller decides what then.

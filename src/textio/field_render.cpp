@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "scaled_fixed_field.hpp"
+
 namespace ww3b {
 
 namespace {
@@ -46,6 +48,10 @@ void renderInteger(char* field, int width, std::int32_t value) {
 }
 
 void renderFixed(char* field, int width, int decimals, float value) {
+    if (!renderScaledFixedField(field, width, decimals, value)) renderFixedByToChars(field, width, decimals, value);
+}
+
+void renderFixedByToChars(char* field, int width, int decimals, float value) {
     if (renderNonFinite(field, width, value)) return;
     // The magnitude, rounded to `decimals` places from the exact value of the float
     // (widening to double is exact; to_chars rounds half to even like printf).

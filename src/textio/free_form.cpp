@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstring>
+#include <type_traits>
 
 #include "field_render.hpp"
 #include "io_diagnostic.hpp"
 #include "number_syntax.hpp"
+#include "plain_real.hpp"
 
 namespace ww3b {
 
@@ -84,6 +86,21 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
             continue;
         }
         if (c == '/') return finish();
+
+        if constexpr (std::is_same_v<T, float>) {
+            // The common case: a plain number ended by a blank, a tab or a line feed. A
+            // comma, a star, a carriage return, the buffer's end or anything unusual takes
+            // the general road below, which reads the same value.
+            float value;
+            const char* stop = scanPlainReal(p, end, value);
+            if (stop != nullptr && stop < end && (*stop == ' ' || *stop == '\t' || *stop == '\n')) {
+                in.advanceTo(stop);
+                targets[next++] = value;
+                expectingValue = false;
+                if (next == count) return finish();
+                continue;
+            }
+        }
 
         // A value runs to the next separator; it never continues onto the next line.
         const char* q = p;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "field_render.hpp"
 #include "output_file.hpp"
 
 namespace ww3b {
@@ -51,6 +52,7 @@ LayoutItem integerField(int width, int repeat) {
     return field(LayoutItemKind::IntegerField, width, 0, repeat);
 }
 LayoutItem fixedField(int width, int decimals, int repeat) {
+    if (decimals > kMostFixedDecimals) throw std::invalid_argument("too many decimals in a layout field");
     return field(LayoutItemKind::FixedField, width, decimals, repeat);
 }
 LayoutItem numericInputField(int width, int impliedDecimals, int repeat) {
