@@ -31,7 +31,7 @@ const double* smoothSlot(const double* const* rows, int frequencyCount, double* 
 
 }  // namespace
 
-void regridSmoothAndFold(const SpectralGrid& grid, const InputRecord& record, float shoreAngle,
+__attribute__((target_clones("avx2", "default"))) void regridSmoothAndFold(const SpectralGrid& grid, const InputRecord& record, float shoreAngle,
                          ShoreWindowWork& work, HalfPlaneSpectrum& target) {
     const int nf = grid.frequencyCount;
     const std::optional<int> first = firstFoldedSlot(shoreAngle);

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cstdint>
+#include <cstring>
 
 namespace ww3b {
 
@@ -21,6 +22,43 @@ constexpr int kMostExponentDigits = 3;
 
 inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
+// The nearest float to whole * 10^scale, when the road takes it.
+inline bool nearestFloat(std::uint64_t whole, int scale, bool negative, float& value) {
+    if (whole == 0) {
+        value = negative ? -0.0f : 0.0f;
+        return true;
+    }
+    if (whole > kLargestExactWhole || scale > kLargestPower || scale < -kLargestPower) return false;
+    const float magnitude = static_cast<float>(whole);  // exact
+    const float rounded = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
+    value = negative ? -rounded : rounded;
+    return true;
+}
+
+// "0.dddE+dd" or "0.dddE-dd", the shape in which the wave model writes every density,
+// tested as one 8-byte word and a ninth byte. Returns false for anything else.
+inline bool waveModelShape(const char* p, std::uint64_t& whole, int& scale) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);  // bytes in memory order from the lowest
+    // Bytes 0, 1 and 5 must be '0', '.' and 'E'; byte 6 is the exponent's sign; the
+    // others digits (byte 8 too).
+    constexpr std::uint64_t kFixedBytes = 0x0000FF000000FFFFull;
+    constexpr std::uint64_t kFixedText = 0x0000450000002E30ull;  // 'E' .. '.' '0'
+    constexpr std::uint64_t kDigitBytes = 0xFF0000FFFFFF0000ull;
+    if ((word & kFixedBytes) != kFixedText) return false;
+    // A byte is a digit when its high nibble is 3 and adding 6 leaves it so.
+    const std::uint64_t digits = (word & kDigitBytes) | (0x3030303030303030ull & ~kDigitBytes);
+    if (((digits & 0xF0F0F0F0F0F0F0F0ull) | (((digits + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) !=
+        0x3333333333333333ull)
+        return false;
+    const char sign = p[6];
+    if ((sign != '-' && sign != '+') || !isDigit(p[8])) return false;
+    whole = static_cast<std::uint64_t>((p[2] - '0') * 100 + (p[3] - '0') * 10 + (p[4] - '0'));
+    const int exponent = (p[7] - '0') * 10 + (p[8] - '0');
+    scale = (sign == '-' ? -exponent : exponent) - 3;
+    return true;
+}
+
 }  // namespace
 
 const char* scanPlainReal(const char* p, const char* end, float& value) {
@@ -30,9 +68,12 @@ const char* scanPlainReal(const char* p, const char* end, float& value) {
         ++p;
     }
     std::uint64_t whole = 0;
+    int scale = 0;  // the power of ten of the last mantissa digit
+    if (end - p >= 9 && waveModelShape(p, whole, scale)) {
+        return nearestFloat(whole, scale, negative, value) ? p + 9 : nullptr;
+    }
     const char* digitsBegin = p;
     while (p < end && isDigit(*p)) whole = whole * 10 + static_cast<unsigned>(*p++ - '0');
-    int scale = 0;  // the power of ten of the last mantissa digit
     int digits = static_cast<int>(p - digitsBegin);
     if (p < end && *p == '.') {
         const char* fractionBegin = ++p;
@@ -56,15 +97,7 @@ const char* scanPlainReal(const char* p, const char* end, float& value) {
         if (exponentDigits == 0 || exponentDigits > kMostExponentDigits) return nullptr;
         scale += exponentNegative ? -exponent : exponent;
     }
-    if (whole == 0) {
-        value = negative ? -0.0f : 0.0f;
-        return p;
-    }
-    if (whole > kLargestExactWhole || scale > kLargestPower || scale < -kLargestPower) return nullptr;
-    const float magnitude = static_cast<float>(whole);  // exact
-    const float rounded = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
-    value = negative ? -rounded : rounded;
-    return p;
+    return nearestFloat(whole, scale, negative, value) ? p : nullptr;
 }
 
 }  // namespace ww3b

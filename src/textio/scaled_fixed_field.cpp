@@ -2,17 +2,22 @@
 
 #include <array>
 #include <bit>
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
 namespace ww3b {
 
+// Double arithmetic must be carried out in double, with one rounding per operation.
+static_assert(FLT_EVAL_METHOD == 0, "double expressions must be evaluated in double");
+
 namespace {
 
-constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
-                                          100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr std::uint64_t kWholePowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                               100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 constexpr int kMostDecimals = 9;
-constexpr int kMostBinaryExponent = 7;  // m * 2^7 < 2^31
 
 constexpr std::array<char, 200> makeDigitPairs() {
     std::array<char, 200> pairs{};
@@ -25,24 +30,16 @@ constexpr std::array<char, 200> makeDigitPairs() {
 constexpr std::array<char, 200> kDigitPairs = makeDigitPairs();
 
 // |value| * 10^decimals rounded to a whole number, half to even; false outside the road.
-// Free of data-dependent branches: zeros, small and large values mix in every block.
+// The float has 24 significant bits and 10^d = 2^d * 5^d with 5^d below 2^21, so the
+// product in double (53 bits) is exact. Below 2^52, adding 2^52 leaves a double whose
+// last bit is worth 1: the addition rounds the product to the nearest whole number,
+// ties to even, and subtracting 2^52 again is exact.
 bool scaledWhole(float value, int decimals, std::uint64_t& whole) {
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
-    const int biased = static_cast<int>((bits >> 23) & 0xffu);
-    const std::uint64_t mantissa = (bits & 0x7fffffu) | (biased != 0 ? 0x800000u : 0u);
-    // Subnormals share the exponent of the smallest normals; infinities and NaNs land far
-    // above the road.
-    const int exponent = (biased != 0 ? biased : 1) - 150;
-    if (decimals < 0 || decimals > kMostDecimals || exponent > kMostBinaryExponent) return false;
-    const std::uint64_t scaled = mantissa * kPowersOfTen[decimals];  // < 2^54
-    // A shift right by 63 leaves 0 and a rest below half of 2^63, as any longer shift would.
-    const int right = exponent < 0 ? (-exponent < 63 ? -exponent : 63) : 0;
-    const int left = exponent > 0 ? exponent : 0;
-    const std::uint64_t shifted = (scaled << left) >> right;
-    const std::uint64_t rest = scaled & ((std::uint64_t{1} << right) - 1);
-    const std::uint64_t half = (std::uint64_t{1} << right) >> 1;
-    const bool roundUp = (rest > half) | ((rest == half) & (rest != 0) & ((shifted & 1) != 0));
-    whole = shifted + (roundUp ? 1 : 0);
+    if (decimals < 0 || decimals > kMostDecimals) return false;
+    const double scaled = std::fabs(static_cast<double>(value)) * kPowersOfTen[decimals];
+    if (!(scaled < 0x1p52)) return false;  // too large, infinite or not a number
+    const double rounded = (scaled + 0x1p52) - 0x1p52;
+    whole = static_cast<std::uint64_t>(rounded);
     return true;
 }
 
@@ -51,7 +48,7 @@ template <int Count>
 void fixedDigits(char* out, std::uint32_t value) {
     // Every pair is cut from the value on its own, so that no digit waits for the next.
     for (int k = 0; k < Count / 2; ++k) {
-        const std::uint32_t pair = value / static_cast<std::uint32_t>(kPowersOfTen[Count - 2 - 2 * k]) % 100;
+        const std::uint32_t pair = value / static_cast<std::uint32_t>(kWholePowersOfTen[Count - 2 - 2 * k]) % 100;
         std::memcpy(out + 2 * k, &kDigitPairs[2 * pair], 2);
     }
     if (Count % 2 != 0) out[Count - 1] = static_cast<char>('0' + value % 10);
@@ -95,7 +92,7 @@ void blankField(char* field, int width) {
 
 template <int Decimals>
 void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
-    constexpr std::uint64_t kScale = kPowersOfTen[Decimals];
+    constexpr std::uint64_t kScale = kWholePowersOfTen[Decimals];
     const std::uint64_t integerPart = whole / kScale;  // a constant divisor: a multiplication
     const auto fraction = static_cast<std::uint32_t>(whole % kScale);
     // No minus sign on a value that rounds to zero.

@@ -65,6 +65,21 @@ TEST(PlainReal, EveryThreeDigitMantissaWithEveryExponentInTheWaveModelsShape) {
     }
 }
 
+TEST(PlainReal, NearMissesOfTheWaveModelShape) {
+    // Every byte in every place of "0.123E-01" and of "-0.456E+02": what the road takes,
+    // in whole or in part, reads as the general road reads that part.
+    for (const std::string base : {"0.123E-01", "-0.456E+02"}) {
+        for (std::size_t place = 0; place < base.size(); ++place) {
+            for (int byte = 1; byte < 256; ++byte) {
+                std::string text = base;
+                text[place] = static_cast<char>(byte);
+                const Scanned fast = scan(text + " ");
+                if (fast.taken) expectGeneralRoadValue(text.substr(0, fast.length));
+            }
+        }
+    }
+}
+
 TEST(PlainReal, OtherPlacesOfThePointAndLowerCaseExponents) {
     for (unsigned m = 0; m < 100000; m += 7) {
         const std::string d = std::to_string(m);

@@ -145,7 +145,7 @@ TEST(ScaledFixedField, ZerosSubnormalsAndTheEndsOfTheRoad) {
     const std::vector<float> values = {0.0f, -0.0f, std::numeric_limits<float>::denorm_min(),
                                        -std::numeric_limits<float>::denorm_min(), 0x1.fffffcp-127f,
                                        std::numeric_limits<float>::min(), 0x1.fffffep30f, 2147483648.0f, -0x1.fffffep30f,
-                                       -2147483648.0f, 0x1.000002p31f, 4294967296.0f, std::numeric_limits<float>::max(),
+                                       -2147483648.0f, 0x1.000002p31f, 4294967296.0f, 0x1.fffffep51f, 0x1p52f, std::numeric_limits<float>::max(),
                                        -std::numeric_limits<float>::max(), inf, -inf, std::nanf("")};
     Comparison comparison;
     for (const float value : values) {
@@ -153,13 +153,24 @@ TEST(ScaledFixedField, ZerosSubnormalsAndTheEndsOfTheRoad) {
             for (const int width : {1, decimals + 1, decimals + 2, 12, 41, 60}) comparison.check(value, {width, decimals});
         }
     }
-    // The road itself declines what lies beyond it, so the reference renders it.
+    // The road ends where |value| * 10^d reaches 2^52; beyond it, and beyond 9 decimals, the
+    // reference renders. Both sides of that end render alike.
     char field[64];
-    EXPECT_FALSE(renderScaledFixedField(field, 12, 4, 2147483648.0f));
+    for (int decimals = 0; decimals <= 9; ++decimals) {
+        const double end = std::ldexp(1.0, 52) / std::pow(10.0, decimals);
+        float last = static_cast<float>(end);
+        while (static_cast<double>(last) >= end) last = std::nextafter(last, 0.0f);
+        const float beyond = std::nextafter(last, INFINITY);
+        EXPECT_TRUE(renderScaledFixedField(field, 40, decimals, last)) << decimals;
+        EXPECT_TRUE(renderScaledFixedField(field, 40, decimals, -last)) << decimals;
+        EXPECT_FALSE(renderScaledFixedField(field, 40, decimals, beyond)) << decimals;
+        for (const float value : {last, beyond, -last, -beyond}) {
+            for (const int width : {12, 30, 40}) comparison.check(value, {width, decimals});
+        }
+    }
     EXPECT_FALSE(renderScaledFixedField(field, 12, 10, 1.0f));
     EXPECT_FALSE(renderScaledFixedField(field, 12, 4, inf));
     EXPECT_FALSE(renderScaledFixedField(field, 12, 4, std::nanf("")));
-    EXPECT_TRUE(renderScaledFixedField(field, 12, 9, 0x1.fffffep30f));
 }
 
 }  // namespace
