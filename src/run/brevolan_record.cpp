@@ -41,12 +41,16 @@ void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
 void processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
                            const RecordTime& time, const RunOptions& options, RunFiles& files, bool firstRecord,
                            BrevolanState& state) {
-    if (firstRecord) askBoundaryDepth(console, record.depth, state);
+    if (firstRecord) {
+        askBoundaryDepth(console, record.depth, state);
+        state.depthFactors = depthFactors(state.depthExponent);
+        state.binDirections = binDirections(options.shoreAngle);
+    }
 
     const int nf = grid.frequencyCount;
     regridSmoothAndFold(grid, record, options.shoreAngle, state.work, state.halfPlane);
-    applyDepthFactor(state.halfPlane, nf, state.depthExponent);
-    const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, options.shoreAngle);
+    applyDepthFactor(state.halfPlane, nf, state.depthFactors);
+    const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, state.binDirections);
 
     HalfPlaneParameterFile::appendLine(*files.halfPlane, time, parameters, record);
     if (firstRecord) {

@@ -18,6 +18,8 @@ namespace ww3b {
 struct BrevolanState {
     float boundaryDepth = 0;   // metres, typed at the first selected record
     float depthExponent = 0;   // L = ln(save depth / boundary depth), at most 30
+    DepthFactors depthFactors{};    // of each bin, for L
+    BinDirections binDirections{};  // of each bin, for the shore angle
     ShoreWindowWork work;  // one-degree regridding, smoothing and the fold
     HalfPlaneSpectrum halfPlane;
 };

@@ -41,8 +41,21 @@ float depthExponentFor(float saveDepth, float boundaryDepth);
 
 // Multiplies bin k by cos(5k degrees) raised to the power L.
 void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, float depthExponent);
+// The same with the factors of the bins worked out once for the run's L.
+using DepthFactors = std::array<double, kHalfPlaneBins>;
+DepthFactors depthFactors(float depthExponent);
+void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, const DepthFactors& factors);
 
 HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
                                                float shoreAngle);
+// The same with the cosine and sine of each bin's direction, 5k degrees plus o, worked
+// out once for the run's shore angle.
+struct BinDirections {
+    std::array<double, kHalfPlaneBins> cosines;
+    std::array<double, kHalfPlaneBins> sines;
+};
+BinDirections binDirections(float shoreAngle);
+HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
+                                               const BinDirections& directions);
 
 }  // namespace ww3b
