@@ -39,7 +39,7 @@ bool scaledWhole(float value, int decimals, std::uint64_t& whole) {
     const double scaled = std::fabs(static_cast<double>(value)) * kPowersOfTen[decimals];
     if (!(scaled < 0x1p52)) return false;  // too large, infinite or not a number
     const double rounded = (scaled + 0x1p52) - 0x1p52;
-    whole = static_cast<std::uint64_t>(rounded);
+    whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));  // one conversion instruction
     return true;
 }
 
