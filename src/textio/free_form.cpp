@@ -88,16 +88,33 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
         if (c == '/') return finish();
 
         if constexpr (std::is_same_v<T, float>) {
-            // The common case: a plain number ended by a blank, a tab or a line feed. A
-            // comma, a star, a carriage return, the buffer's end or anything unusual takes
+            // The common case: plain numbers, each ended by a blank, a tab or a line feed,
+            // read one after the other while the buffer holds them. A comma, a star, a
+            // carriage return, the buffer's end or anything unusual leaves this loop for
             // the general road below, which reads the same value.
-            float value;
-            const char* stop = scanPlainReal(p, end, value);
-            if (stop != nullptr && stop < end && (*stop == ' ' || *stop == '\t' || *stop == '\n')) {
-                in.advanceTo(stop);
+            const char* q = p;
+            for (;;) {
+                float value;
+                const char* stop = scanPlainReal(q, end, value);
+                if (stop == nullptr || stop == end || (*stop != ' ' && *stop != '\t' && *stop != '\n')) break;
                 targets[next++] = value;
                 expectingValue = false;
-                if (next == count) return finish();
+                q = stop;
+                if (next == count) {
+                    in.advanceTo(q);
+                    return finish();
+                }
+                for (;;) {
+                    while (q < end && (*q == ' ' || *q == '\t')) ++q;
+                    if (q == end || *q != '\n') break;
+                    in.advanceTo(q);
+                    in.consumeLineFeed();
+                    ++q;
+                }
+                if (q == end) break;
+            }
+            if (q != p) {
+                in.advanceTo(q);
                 continue;
             }
         }
