@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "scaled_fixed_field.hpp"
 
 namespace ww3b {
 
@@ -45,10 +44,6 @@ void renderInteger(char* field, int width, std::int32_t value) {
     char text[16];
     const auto result = std::to_chars(text, text + sizeof text, value);
     placeRight(field, width, text, static_cast<int>(result.ptr - text));
-}
-
-void renderFixed(char* field, int width, int decimals, float value) {
-    if (!renderScaledFixedField(field, width, decimals, value)) renderFixedByToChars(field, width, decimals, value);
 }
 
 void renderFixedByToChars(char* field, int width, int decimals, float value) {
