@@ -117,17 +117,20 @@ run_workload() {  # name, steps
     rm -f "$work/checksums" "$input" y.out y.eng y.txt y.dat
 }
 
+echo "ww3-brevolan $(git -C "$root" describe --always --dirty 2>/dev/null || echo '(no git)'), built in $build"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(uname -sr)"
 run_workload quarter 2190
 run_workload half 4380
 run_workload year 8760
 
 ratio() { awk -v a="${throughput[$1]:-0}" -v b="${throughput[$2]:-0}" 'BEGIN { if (b > 0) printf "%.1fx", a / b; else print "-" }'; }
+share() { awk -v a="${throughput[$1]:-0}" -v b="${throughput[$2]:-0}" 'BEGIN { if (b > 0) printf "%.0f%%", 100 * a / b; else print "-" }'; }
 echo
-echo "ratios on the one-year workload (MB/s over MB/s):"
-echo "  mode 0 / yardstick mode 0: $(ratio year.mode0 year.yard0)    mode 0 / cat: $(ratio year.mode0 year.cat)"
-echo "  mode 1 / yardstick mode 1: $(ratio year.mode1 year.yard1)    mode 1 / cat: $(ratio year.mode1 year.cat)"
-echo "  mode 2 / yardstick mode 1: $(ratio year.mode2 year.yard1)    mode 2 / cat: $(ratio year.mode2 year.cat)"
+echo "ratios on the one-year workload (MB/s over MB/s; the yardstick has no mode 2, its mode 1"
+echo "writes a spectrum file of the same size):"
+echo "  mode 0 / yardstick mode 0: $(ratio year.mode0 year.yard0)    share of cat's MB/s: $(share year.mode0 year.cat)"
+echo "  mode 1 / yardstick mode 1: $(ratio year.mode1 year.yard1)    share of cat's MB/s: $(share year.mode1 year.cat)"
+echo "  mode 2 / yardstick mode 1: $(ratio year.mode2 year.yard1)    share of cat's MB/s: $(share year.mode2 year.cat)"
 echo "growth (the year's MB/s over that of a quarter and of a half; 1.0x is linear time):"
 for mode in 0 1 2; do
     echo "  mode $mode: $(ratio year.mode$mode quarter.mode$mode) and $(ratio year.mode$mode half.mode$mode)"
