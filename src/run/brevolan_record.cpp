@@ -45,13 +45,14 @@ void processBrevolanRecord(Console& console, const SpectralGrid& grid, const Inp
         // The record's full-plane line is in its file before the question is asked.
         files.flushOutputs();
         askBoundaryDepth(console, record.depth, state);
+        state.depthFactors = depthFactors(state.depthExponent);
+        state.binDirections = binDirections(options.shoreAngle);
     }
 
     const int nf = grid.frequencyCount;
-    regridAndSmoothTwice(grid, record, state.oneDegree, state.smoothingScratch);
-    foldToHalfPlane(state.oneDegree, nf, options.shoreAngle, state.halfPlane);
-    applyDepthFactor(state.halfPlane, nf, state.depthExponent);
-    const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, options.shoreAngle);
+    regridSmoothAndFold(grid, record, options.shoreAngle, state.work, state.halfPlane);
+    applyDepthFactor(state.halfPlane, nf, state.depthFactors);
+    const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, state.binDirections);
 
     HalfPlaneParameterFile::appendLine(*files.halfPlane, time, parameters, record);
     if (firstRecord) {

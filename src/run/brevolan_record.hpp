@@ -8,7 +8,7 @@
 #include "run/record_time.hpp"
 #include "run/run_options.hpp"
 #include "spectral/half_plane_spectrum.hpp"
-#include "spectral/one_degree_spectrum.hpp"
+#include "spectral/shore_window.hpp"
 #include "textio/free_form.hpp"
 #include "ww3/spectral_grid.hpp"
 
@@ -18,8 +18,9 @@ namespace ww3b {
 struct BrevolanState {
     float boundaryDepth = 0;   // metres, typed at the first selected record
     float depthExponent = 0;   // L = ln(save depth / boundary depth), at most 30
-    FullPlaneSpectrum oneDegree;
-    FullPlaneSpectrum smoothingScratch;
+    DepthFactors depthFactors{};    // of each bin, for L
+    BinDirections binDirections{};  // of each bin, for the shore angle
+    ShoreWindowWork work;  // one-degree regridding, smoothing and the fold
     HalfPlaneSpectrum halfPlane;
 };
 

@@ -23,9 +23,8 @@ FullPlaneParameters computeFullPlaneParameters(const SpectralGrid& grid, const I
     double a = 0.0;
     double b = 0.0;
     for (int j = 0; j < nd; ++j) {
-        const double theta = static_cast<double>(j) * static_cast<double>(grid.directionStep);
-        const double c = std::cos(theta);
-        const double s = std::sin(theta);
+        const double c = grid.directionCosines[j];
+        const double s = grid.directionSines[j];
         for (int i = 0; i < nf; ++i) {
             a += static_cast<double>(e[i][j]) * c;
             b += static_cast<double>(e[i][j]) * s;

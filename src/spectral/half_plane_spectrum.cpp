@@ -15,7 +15,24 @@ int wrappedSlot(double slot) {
     return static_cast<int>(offset) + 1;
 }
 
+// The first of the five slots of bin k: the nearest whole slot to o + 5k - 2.5, a half
+// going up, brought onto the circle.
+int firstSlotOfBin(float shoreAngle, int k) {
+    return wrappedSlot(std::floor(static_cast<double>(shoreAngle) + 5.0 * k - 2.0));
+}
+
 }  // namespace
+
+std::optional<int> firstFoldedSlot(float shoreAngle) {
+    if (!std::isfinite(shoreAngle)) return std::nullopt;
+    const int first = firstSlotOfBin(shoreAngle, -kHalfPlaneReach);
+    int expected = first;
+    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+        if (firstSlotOfBin(shoreAngle, k) != expected) return std::nullopt;
+        expected = (expected + 4) % kOneDegreeSlots + 1;
+    }
+    return first;
+}
 
 void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float shoreAngle, HalfPlaneSpectrum& target) {
     if (!std::isfinite(shoreAngle)) {
@@ -24,8 +41,7 @@ void foldToHalfPlane(const FullPlaneSpectrum& source, int frequencyCount, float 
         return;
     }
     for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
-        // The nearest whole slot to o + 5k - 2.5, a half going up.
-        const int first = wrappedSlot(std::floor(static_cast<double>(shoreAngle) + 5.0 * k - 2.0));
+        const int first = firstSlotOfBin(shoreAngle, k);
         for (int i = 0; i < frequencyCount; ++i) {
             float mean = 0.0f;
             // Five slots in order from the first, across the seam 360 -> 1 where it lies.
@@ -45,18 +61,40 @@ float depthExponentFor(float saveDepth, float boundaryDepth) {
     return exponent > kMaxDepthExponent ? kMaxDepthExponent : exponent;
 }
 
-void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, float depthExponent) {
+DepthFactors depthFactors(float depthExponent) {
+    DepthFactors factors{};
     for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
         const double theta = k * static_cast<double>(kHalfPlaneBinRadians);
-        const double factor = std::pow(std::cos(theta), static_cast<double>(depthExponent));
-        for (int i = 0; i < frequencyCount; ++i) {
-            spectrum.at(i, k) = static_cast<float>(static_cast<double>(spectrum.at(i, k)) * factor);
+        factors[k + kHalfPlaneReach] = std::pow(std::cos(theta), static_cast<double>(depthExponent));
+    }
+    return factors;
+}
+
+void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, const DepthFactors& factors) {
+    for (int i = 0; i < frequencyCount; ++i) {
+        for (int b = 0; b < kHalfPlaneBins; ++b) {
+            spectrum.bins[i][b] = static_cast<float>(static_cast<double>(spectrum.bins[i][b]) * factors[b]);
         }
     }
 }
 
+void applyDepthFactor(HalfPlaneSpectrum& spectrum, int frequencyCount, float depthExponent) {
+    applyDepthFactor(spectrum, frequencyCount, depthFactors(depthExponent));
+}
+
+BinDirections binDirections(float shoreAngle) {
+    BinDirections directions{};
+    const double shoreRadians = static_cast<double>(shoreAngle) * static_cast<double>(kRadiansPerDegree);
+    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
+        const double phi = k * static_cast<double>(kHalfPlaneBinRadians) + shoreRadians;
+        directions.cosines[k + kHalfPlaneReach] = std::cos(phi);
+        directions.sines[k + kHalfPlaneReach] = std::sin(phi);
+    }
+    return directions;
+}
+
 HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
-                                               float shoreAngle) {
+                                               const BinDirections& directions) {
     const int nf = grid.frequencyCount;
 
     BandDirectionSums sums{};
@@ -70,20 +108,23 @@ HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum
     // The bins are five degrees wide whatever the direction count of the input.
     HalfPlaneParameters p = reduceBandSums(grid, sums, kHalfPlaneBinRadians);
 
-    const double shoreRadians = static_cast<double>(shoreAngle) * static_cast<double>(kRadiansPerDegree);
     double a = 0.0;
     double b = 0.0;
-    for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
-        const double phi = k * static_cast<double>(kHalfPlaneBinRadians) + shoreRadians;
-        const double c = std::cos(phi);
-        const double s = std::sin(phi);
+    for (int bin = 0; bin < kHalfPlaneBins; ++bin) {
+        const double c = directions.cosines[bin];
+        const double s = directions.sines[bin];
         for (int i = 0; i < nf; ++i) {
-            a += static_cast<double>(spectrum.at(i, k)) * c;
-            b += static_cast<double>(spectrum.at(i, k)) * s;
+            a += static_cast<double>(spectrum.bins[i][bin]) * c;
+            b += static_cast<double>(spectrum.bins[i][bin]) * s;
         }
     }
     p.meanDirection = toCompassDegrees(std::atan2(b, a));
     return p;
+}
+
+HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
+                                               float shoreAngle) {
+    return computeHalfPlaneParameters(spectrum, grid, binDirections(shoreAngle));
 }
 
 }  // namespace ww3b

@@ -13,16 +13,19 @@ int onCircle(int slot) {
 
 }  // namespace
 
+int directionOfSlot(const SpectralGrid& grid, int slot) {
+    // Direction k (from 1). With 1 <= nd <= 50, k - 1 <= 368 / w < 2 nd, so one
+    // correction brings it into 1..nd.
+    int k = (slot + 8) / grid.degreesPerDirection + 1;
+    if (k > grid.directionCount) k -= grid.directionCount;
+    return k - 1;
+}
+
 void regridToOneDegree(const SpectralGrid& grid, const InputRecord& record, FullPlaneSpectrum& target) {
-    const int nd = grid.directionCount;
-    const int w = grid.degreesPerDirection;
     for (int j = 1; j <= kOneDegreeSlots; ++j) {
-        // Direction k (from 1). With 1 <= nd <= 50, k - 1 <= 368 / w < 2 nd, so one
-        // correction brings it into 1..nd.
-        int k = (j + 8) / w + 1;
-        if (k > nd) k -= nd;
+        const int k = directionOfSlot(grid, j);
         for (int i = 0; i < grid.frequencyCount; ++i) {
-            target.at(i, j) = record.spectrum[i][k - 1];
+            target.at(i, j) = record.spectrum[i][k];
         }
     }
 }

@@ -22,6 +22,9 @@ struct FullPlaneSpectrum {
 // a plain copy, with w = degreesPerDirection.
 void regridToOneDegree(const SpectralGrid& grid, const InputRecord& record, FullPlaneSpectrum& target);
 
+// The input direction, counted from 0, whose density regridding copies into slot j.
+int directionOfSlot(const SpectralGrid& grid, int slot);
+
 // One circular five-slot running mean; `target` must not be `source`.
 void smoothOneDegree(const FullPlaneSpectrum& source, FullPlaneSpectrum& target, int frequencyCount);
 

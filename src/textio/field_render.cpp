@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+
 namespace ww3b {
 
 namespace {
@@ -45,7 +46,7 @@ void renderInteger(char* field, int width, std::int32_t value) {
     placeRight(field, width, text, static_cast<int>(result.ptr - text));
 }
 
-void renderFixed(char* field, int width, int decimals, float value) {
+void renderFixedByToChars(char* field, int width, int decimals, float value) {
     if (renderNonFinite(field, width, value)) return;
     // The magnitude, rounded to `decimals` places from the exact value of the float
     // (widening to double is exact; to_chars rounds half to even like printf).

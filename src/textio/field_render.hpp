@@ -6,14 +6,25 @@
 #include <cstdint>
 #include <string_view>
 
+#include "scaled_fixed_field.hpp"
+
 namespace ww3b {
 
 // Decimal digits right-aligned, no leading zeros, a minus sign when negative.
 void renderInteger(char* field, int width, std::int32_t value);
 
+// The most decimals a fixed-point field may have.
+inline constexpr int kMostFixedDecimals = 20;
+
 // `decimals` digits after the point (none, and the point last, when 0); no minus sign on
 // a value that rounds to zero; the 0 before the point only when a column is free for it.
-void renderFixed(char* field, int width, int decimals, float value);
+// Through std::to_chars of the value widened to double (exact): the reference, and the
+// fallback of the fast road beyond that road's range.
+void renderFixedByToChars(char* field, int width, int decimals, float value);
+// The same, by the exact road of scaled_fixed_field.hpp where it reaches.
+inline void renderFixed(char* field, int width, int decimals, float value) {
+    if (!renderScaledFixedField(field, width, decimals, value)) renderFixedByToChars(field, width, decimals, value);
+}
 
 // Right-aligned when shorter than the field, its leftmost `width` characters when longer.
 void renderText(char* field, int width, std::string_view text);

@@ -58,9 +58,12 @@ struct RealValues {
     }
 };
 
+// `values` is a local copy and the layout's steps are held in locals, so that the
+// characters stored into the line cannot be taken to change them.
 template <class Values>
-void writeStatement(OutputFile& out, const RecordLayout& layout, Values& values) {
-    const auto& steps = layout.steps();
+void writeStatement(OutputFile& out, const RecordLayout& layout, Values values) {
+    const Step* const steps = layout.steps().data();
+    const std::size_t stepCount = layout.steps().size();
     const std::size_t room = layout.maxLineLength();
     std::size_t first = 0;
     for (;;) {
@@ -70,8 +73,9 @@ void writeStatement(OutputFile& out, const RecordLayout& layout, Values& values)
         std::size_t length = 0;
         bool tookValue = false;
         bool valuesRanOut = false;
-        for (std::size_t i = first; i < steps.size(); ++i) {
+        for (std::size_t i = first; i < stepCount; ++i) {
             const Step& step = steps[i];
+            column += static_cast<std::size_t>(step.skip);
             if (step.kind == LayoutItemKind::BlankSkip) {
                 column += static_cast<std::size_t>(step.width);
                 continue;
@@ -178,6 +182,7 @@ ReadOutcome readStatement(InputFile& in, const RecordLayout& layout, Targets& ta
         for (std::size_t i = first; i < steps.size() && !targets.empty(); ++i) {
             const Step& step = steps[i];
             const std::size_t width = static_cast<std::size_t>(step.width);
+            column += static_cast<std::size_t>(step.skip);
             switch (step.kind) {
                 case LayoutItemKind::BlankSkip:
                     column += width;
@@ -210,13 +215,11 @@ ReadOutcome readStatement(InputFile& in, const RecordLayout& layout, Targets& ta
 }  // namespace
 
 void writeFixedRecord(OutputFile& out, const RecordLayout& layout, std::span<const FieldValue> values) {
-    MixedValues cursor{values};
-    writeStatement(out, layout, cursor);
+    writeStatement(out, layout, MixedValues{values});
 }
 
 void writeFixedRecord(OutputFile& out, const RecordLayout& layout, std::span<const float> values) {
-    RealValues cursor{values};
-    writeStatement(out, layout, cursor);
+    writeStatement(out, layout, RealValues{values});
 }
 
 ReadOutcome readFixedRecord(InputFile& in, const RecordLayout& layout, std::span<const FieldTarget> targets,

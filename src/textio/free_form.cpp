@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstring>
+#include <type_traits>
 
 #include "field_render.hpp"
 #include "io_diagnostic.hpp"
 #include "number_syntax.hpp"
+#include "plain_real.hpp"
 
 namespace ww3b {
 
@@ -84,6 +86,38 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
             continue;
         }
         if (c == '/') return finish();
+
+        if constexpr (std::is_same_v<T, float>) {
+            // The common case: plain numbers, each ended by a blank, a tab or a line feed,
+            // read one after the other while the buffer holds them. A comma, a star, a
+            // carriage return, the buffer's end or anything unusual leaves this loop for
+            // the general road below, which reads the same value.
+            const char* q = p;
+            for (;;) {
+                float value;
+                const char* stop = scanPlainReal(q, end, value);
+                if (stop == nullptr || stop == end || (*stop != ' ' && *stop != '\t' && *stop != '\n')) break;
+                targets[next++] = value;
+                expectingValue = false;
+                q = stop;
+                if (next == count) {
+                    in.advanceTo(q);
+                    return finish();
+                }
+                for (;;) {
+                    while (q < end && (*q == ' ' || *q == '\t')) ++q;
+                    if (q == end || *q != '\n') break;
+                    in.advanceTo(q);
+                    in.consumeLineFeed();
+                    ++q;
+                }
+                if (q == end) break;
+            }
+            if (q != p) {
+                in.advanceTo(q);
+                continue;
+            }
+        }
 
         // A value runs to the next separator; it never continues onto the next line.
         const char* q = p;

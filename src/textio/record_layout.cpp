@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "field_render.hpp"
 #include "output_file.hpp"
 
 namespace ww3b {
@@ -51,6 +52,7 @@ LayoutItem integerField(int width, int repeat) {
     return field(LayoutItemKind::IntegerField, width, 0, repeat);
 }
 LayoutItem fixedField(int width, int decimals, int repeat) {
+    if (decimals > kMostFixedDecimals) throw std::invalid_argument("too many decimals in a layout field");
     return field(LayoutItemKind::FixedField, width, decimals, repeat);
 }
 LayoutItem numericInputField(int width, int impliedDecimals, int repeat) {
@@ -71,11 +73,36 @@ LayoutItem group(int count, std::vector<LayoutItem> items) {
 }
 
 RecordLayout::RecordLayout(std::vector<LayoutItem> items) {
+    std::vector<Step> expanded;
+    std::size_t restart = 0;
     for (const LayoutItem& item : items) {
-        if (item.kind == LayoutItemKind::Group) restartStep_ = steps_.size();
-        expand(item, steps_);
+        if (item.kind == LayoutItemKind::Group) restart = expanded.size();
+        expand(item, expanded);
     }
-    maxLineLength_ = std::max(columnsReached(steps_, 0), columnsReached(steps_, restartStep_));
+    maxLineLength_ = std::max(columnsReached(expanded, 0), columnsReached(expanded, restart));
+
+    // Fold each run of blank skips into the item after it, except across the restart step:
+    // a continuation line does not start with the skips that lead up to it.
+    int pending = 0;
+    auto flushPending = [&] {
+        if (pending > 0) steps_.push_back({LayoutItemKind::BlankSkip, pending, 0, {}});
+        pending = 0;
+    };
+    for (std::size_t i = 0; i <= expanded.size(); ++i) {
+        if (i == restart) {
+            flushPending();
+            restartStep_ = steps_.size();
+        }
+        if (i == expanded.size()) break;
+        if (expanded[i].kind == LayoutItemKind::BlankSkip) {
+            pending += expanded[i].width;
+            continue;
+        }
+        steps_.push_back(std::move(expanded[i]));
+        steps_.back().skip = pending;
+        pending = 0;
+    }
+    flushPending();
 }
 
 }  // namespace ww3b

@@ -37,15 +37,18 @@ LayoutItem literal(std::string text);
 LayoutItem group(int count, std::vector<LayoutItem> items);
 
 // A layout prepared once for walking: groups and repeat counts expanded into one flat
-// sequence of steps, with the step where a continuation line restarts.
+// sequence of steps, each blank skip folded into the item after it, with the step where
+// a continuation line restarts.
 class RecordLayout {
 public:
     struct Step {
-        LayoutItemKind kind;  // never Group
+        LayoutItemKind kind;  // never Group; a BlankSkip only where no item follows it
+                              // before the end of the layout or the restart step
         int width;            // columns taken (a Literal: its length; 0 for a TextField
                               // that takes the length of its value)
         int decimals;
         std::string text;     // Literal only
+        int skip = 0;         // blank columns passed over before the item
         bool takesValue() const {
             return kind != LayoutItemKind::BlankSkip && kind != LayoutItemKind::Literal;
         }

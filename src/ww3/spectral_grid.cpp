@@ -1,5 +1,7 @@
 #include "ww3/spectral_grid.hpp"
 
+#include <cmath>
+
 namespace ww3b {
 
 void completeSpectralGrid(SpectralGrid& grid) {
@@ -16,6 +18,11 @@ void completeSpectralGrid(SpectralGrid& grid) {
     const int nd = grid.directionCount;
     grid.directionStep = static_cast<float>(static_cast<double>(kFullTurnRadians) / nd);
     grid.degreesPerDirection = 360 / nd;
+    for (int j = 0; j < nd; ++j) {
+        const double theta = static_cast<double>(j) * static_cast<double>(grid.directionStep);
+        grid.directionCosines[j] = std::cos(theta);
+        grid.directionSines[j] = std::sin(theta);
+    }
 }
 
 }  // namespace ww3b

@@ -26,10 +26,15 @@ struct SpectralGrid {
     // counter-clockwise from the first direction of the file.
     float directionStep = 0;
     std::int32_t degreesPerDirection = 0;  // 360 / directionCount, truncated
+    // Cosine and sine of each direction's angle j * directionStep (in double, the step
+    // widened exactly), worked out once for the mean direction of every record.
+    std::array<double, kMaxDirections> directionCosines{};
+    std::array<double, kMaxDirections> directionSines{};
 };
 
 // Band widths (half the distance between the neighbouring frequencies, the first and the
-// last band copying their inner neighbour), directionStep and degreesPerDirection.
+// last band copying their inner neighbour), directionStep, degreesPerDirection and the
+// cosines and sines of the directions.
 // Needs at least 3 frequencies and 1 direction.
 void completeSpectralGrid(SpectralGrid& grid);
 

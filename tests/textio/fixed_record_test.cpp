@@ -41,6 +41,9 @@ TEST(WriteFixedRecord, RestartsTheLayoutOnANewLineWhileValuesRemain) {
 TEST(WriteFixedRecord, ResumesAtTheLastTopLevelGroupOrElseAtTheStart) {
     const RecordLayout headedGroup({integerField(3), group(2, {fixedField(6, 1)})});
     EXPECT_EQ(written(headedGroup, {1, 2.0f, 3.0f, 4.0f, 5.0f}), "  1   2.0   3.0\r\n   4.0   5.0\r\n");
+    // Blanks that lead up to the group belong to the first line only; those inside it to every line.
+    const RecordLayout skippedGroup({integerField(3), blankSkip(2), group(2, {blankSkip(1), fixedField(4, 1)})});
+    EXPECT_EQ(written(skippedGroup, {1, 2.0f, 3.0f, 4.0f, 5.0f}), "  1    2.0  3.0\r\n  4.0  5.0\r\n");
     const RecordLayout noGroup({integerField(3), integerField(3)});
     EXPECT_EQ(written(noGroup, {1, 2, 3}), "  1  2\r\n  3\r\n");
 }

@@ -113,6 +113,21 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{"0.1E+99\n", false, ReadOutcome::Failed, "number out of range"},
                       Refused{"  ", false, ReadOutcome::EndOfFile, "end of file"}));
 
+TEST(ReadFreeForm, ValuesThatStartPlainButEndOtherwiseFollowTheGeneralRules) {
+    // A D exponent, a comma, a repeat count and a carriage return before the line feed.
+    Source source("1.5D2 2.5,3.5 2*4.5 1.5\r\n0.25E+01/ 9\n7\n");
+    EXPECT_EQ(readAll<float>(source.in, std::vector<float>(6)), (std::vector<float>{150, 2.5f, 3.5f, 4.5f, 4.5f, 1.5f}));
+    EXPECT_EQ(readAll<float>(source.in, {-1, -1}), (std::vector<float>{2.5f, -1}));
+    EXPECT_EQ(readAll<float>(source.in, {-1}), (std::vector<float>{7}));
+    for (const char* text : {"12abc\n", "1.5E+3x\n", "0.1E-01.\n"}) {
+        Source bad(text);
+        float value = 0;
+        const FreeFormResult result = readFreeForm(bad.in, std::span<float>(&value, 1), OnFailure::Report);
+        EXPECT_EQ(result.outcome, ReadOutcome::Failed) << text;
+        EXPECT_NE(result.problem.find("syntax error"), std::string::npos) << text;
+    }
+}
+
 TEST(ReadFreeForm, AValueNeverContinuesOntoTheNextLineAndEndOfFileEndsTheLastOne) {
     Source source("12\n34");
     EXPECT_EQ(readAll<std::int32_t>(source.in, {0, 0}), (std::vector<std::int32_t>{12, 34}));

@@ -207,7 +207,7 @@ def expected_files(ww3_file, mode, shoreline=None, boundary=None):
 
 def main():
     ww3_file, golden, mode = sys.argv[1], Path(sys.argv[2]), int(sys.argv[3])
-    extra = [float(x) for x in sys.argv[4:6]]
+    extra = [f32(float(x)) for x in sys.argv[4:6]]  # the answers are read as single-precision reals
     expected = expected_files(ww3_file, mode, *extra)
     failures = 0
     for name, text in expected.items():

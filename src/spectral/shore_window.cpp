@@ -1,0 +1,90 @@
+#include "spectral/shore_window.hpp"
+
+#include <optional>
+
+namespace ww3b {
+
+namespace {
+
+// Every loop here runs over the frequencies of a slot, and AVX2 vectors hold twice as
+// many of them. Where the compiler can build clones chosen when the program loads, an
+// AVX2 clone stands beside the plain one; both do the same IEEE operations (contraction
+// into fused multiply-adds stays off), so both give the same bits.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
+#define WW3B_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define WW3B_WIDE_VECTOR_CLONES
+#endif
+
+constexpr int kOnceSlots = kFoldedSlots + 2 * kSmoothingReach;
+constexpr int kRegriddedSlots = kFoldedSlots + 4 * kSmoothingReach;
+
+int nextSlot(int slot) { return slot == kOneDegreeSlots ? 1 : slot + 1; }
+
+// One smoothing pass at one slot, for every frequency: the five rows from the slot two
+// below to the slot two above, added left to right in double, divided by 5 and rounded
+// to float. Returns the row of the result: where the five rows are one and the same
+// (inside a run of slots that took one direction) that row itself, since for any float
+// v the sum v + v + v + v + v is exactly 5v in double and 5v / 5 is exactly v again.
+const double* smoothSlot(const double* const* rows, int frequencyCount, double* out) {
+    if (rows[0] == rows[1] && rows[0] == rows[2] && rows[0] == rows[3] && rows[0] == rows[4]) return rows[0];
+    for (int i = 0; i < frequencyCount; ++i) {
+        double sum = rows[0][i];
+        sum += rows[1][i];
+        sum += rows[2][i];
+        sum += rows[3][i];
+        sum += rows[4][i];
+        out[i] = static_cast<float>(sum / 5.0);
+    }
+    return out;
+}
+
+}  // namespace
+
+WW3B_WIDE_VECTOR_CLONES
+void regridSmoothAndFold(const SpectralGrid& grid, const InputRecord& record, float shoreAngle,
+                         ShoreWindowWork& work, HalfPlaneSpectrum& target) {
+    const int nf = grid.frequencyCount;
+    const std::optional<int> first = firstFoldedSlot(shoreAngle);
+    if (!first) {
+        regridAndSmoothTwice(grid, record, work.oneDegree, work.scratch);
+        foldToHalfPlane(work.oneDegree, nf, shoreAngle, target);
+        return;
+    }
+    for (int j = 0; j < grid.directionCount; ++j) {
+        for (int i = 0; i < nf; ++i) work.byDirection[j][i] = static_cast<double>(record.spectrum[i][j]);
+    }
+    // Regridding is a plain copy, so a regridded slot is the row of its direction. Entry t
+    // stands for the slot 4 + t below the first folded slot, brought onto the circle.
+    std::array<const double*, kRegriddedSlots> regridded;
+    int slot = *first - 2 * kSmoothingReach;
+    if (slot < 1) slot += kOneDegreeSlots;
+    for (int t = 0; t < kRegriddedSlots; ++t, slot = nextSlot(slot)) {
+        regridded[t] = work.byDirection[directionOfSlot(grid, slot)].data();
+    }
+    // First pass: onceRows[t] stands for the slot two below the first folded slot, plus t.
+    std::array<const double*, kOnceSlots> onceRows;
+    for (int t = 0; t < kOnceSlots; ++t) onceRows[t] = smoothSlot(&regridded[t], nf, work.once[t].data());
+    // Second pass: the smoothed spectrum at folded slot t; the fold takes it divided by 5.
+    for (int t = 0; t < kFoldedSlots; ++t) {
+        const double* smoothed = smoothSlot(&onceRows[t], nf, work.twice[t].data());
+        double* fifths = work.fifths[t].data();
+        for (int i = 0; i < nf; ++i) fifths[i] = fifthOfFloat(static_cast<float>(smoothed[i]));
+    }
+    // Fold: bin b (k = b - 17) takes folded slots 5b to 5b + 4 in order, from 0.0, each
+    // addition stored.
+    for (int b = 0; b < kHalfPlaneBins; ++b) {
+        const auto* fifths = &work.fifths[static_cast<std::size_t>(5 * b)];
+        float* out = work.folded[b].data();
+        for (int i = 0; i < nf; ++i) {
+            float mean = 0.0f;
+            for (int u = 0; u < 5; ++u) mean = static_cast<float>(fifths[u][i] + static_cast<double>(mean));
+            out[i] = mean;
+        }
+    }
+    for (int i = 0; i < nf; ++i) {
+        for (int b = 0; b < kHalfPlaneBins; ++b) target.bins[i][b] = work.folded[b][i];
+    }
+}
+
+}  // namespace ww3b
