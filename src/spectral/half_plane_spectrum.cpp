@@ -95,31 +95,9 @@ BinDirections binDirections(float shoreAngle) {
 
 HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,
                                                const BinDirections& directions) {
-    const int nf = grid.frequencyCount;
-
-    BandDirectionSums sums{};
-    for (int i = 0; i < nf; ++i) {
-        double sum = 0.0;
-        for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) {
-            sum += static_cast<double>(spectrum.at(i, k));
-        }
-        sums[i] = sum;
-    }
     // The bins are five degrees wide whatever the direction count of the input.
-    HalfPlaneParameters p = reduceBandSums(grid, sums, kHalfPlaneBinRadians);
-
-    double a = 0.0;
-    double b = 0.0;
-    for (int bin = 0; bin < kHalfPlaneBins; ++bin) {
-        const double c = directions.cosines[bin];
-        const double s = directions.sines[bin];
-        for (int i = 0; i < nf; ++i) {
-            a += static_cast<double>(spectrum.bins[i][bin]) * c;
-            b += static_cast<double>(spectrum.bins[i][bin]) * s;
-        }
-    }
-    p.meanDirection = toCompassDegrees(std::atan2(b, a));
-    return p;
+    return spectrumParameters(grid, spectrum.bins, kHalfPlaneBins, directions.cosines.data(),
+                              directions.sines.data(), kHalfPlaneBinRadians);
 }
 
 HalfPlaneParameters computeHalfPlaneParameters(const HalfPlaneSpectrum& spectrum, const SpectralGrid& grid,

@@ -3,6 +3,8 @@
 // read) and for the half plane (the Brevolan spectrum after the direction factor).
 
 #include <array>
+#include <cmath>
+#include <cstddef>
 
 #include "ww3/spectral_grid.hpp"
 
@@ -38,5 +40,34 @@ using BandDirectionSums = std::array<double, kMaxFrequencies>;
 // peak and mean periods. An empty spectrum is not guarded: its mean period is 0/0.
 WaveParameters reduceBandSums(const SpectralGrid& grid, const BandDirectionSums& directionSums,
                               float binRadians);
+
+// All the parameters of a spectrum held frequency by frequency (rows[i][column]), over
+// `columns` directions whose angles have the given cosines and sines. The densities enter
+// the direction sums in increasing column order, and the mean direction unweighted:
+// neither bandwidth nor bin width multiplies them.
+template <std::size_t Width>
+WaveParameters spectrumParameters(const SpectralGrid& grid,
+                                  const std::array<std::array<float, Width>, kMaxFrequencies>& rows, int columns,
+                                  const double* cosines, const double* sines, float binRadians) {
+    const int nf = grid.frequencyCount;
+    BandDirectionSums sums{};
+    for (int i = 0; i < nf; ++i) {
+        double sum = 0.0;
+        for (int column = 0; column < columns; ++column) sum += static_cast<double>(rows[i][column]);
+        sums[i] = sum;
+    }
+    WaveParameters parameters = reduceBandSums(grid, sums, binRadians);
+    double a = 0.0;
+    double b = 0.0;
+    for (int column = 0; column < columns; ++column) {
+        for (int i = 0; i < nf; ++i) {
+            a += static_cast<double>(rows[i][column]) * cosines[column];
+            b += static_cast<double>(rows[i][column]) * sines[column];
+        }
+    }
+    // An empty spectrum gives atan2(0, 0) = 0, that is 270 degrees.
+    parameters.meanDirection = toCompassDegrees(std::atan2(b, a));
+    return parameters;
+}
 
 }  // namespace ww3b
