@@ -63,6 +63,7 @@ bool InputFile::refill() {
 long InputFile::readLine(char* head, std::size_t limit) {
     if (atEnd()) return -1;
     std::size_t copied = 0;
+    bool skipped = false;  // some of the line lay beyond the limit
     for (;;) {
         const char* lineFeed =
             static_cast<const char*>(std::memchr(cursor_, '\n', static_cast<std::size_t>(end_ - cursor_)));
@@ -73,12 +74,14 @@ long InputFile::readLine(char* head, std::size_t limit) {
         copied += take;
         if (lineFeed) {
             // A carriage return right before the line feed ends the line with it; when the
-            // line was longer than the limit, the return lies beyond what was copied.
-            if (take == available && copied > 0 && head[copied - 1] == '\r') --copied;
+            // line was longer than the limit, the return lies beyond what was copied (also
+            // when the line came in several blocks and the last one holds only the feed).
+            if (!skipped && take == available && copied > 0 && head[copied - 1] == '\r') --copied;
             cursor_ = lineFeed;
             consumeLineFeed();
             return static_cast<long>(copied);
         }
+        skipped = skipped || take < available;
         cursor_ = end_;
         midLine_ = true;
         if (!refill()) {
