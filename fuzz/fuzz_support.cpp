@@ -50,10 +50,31 @@ int memoryFile(std::string_view bytes) {
     return fd;
 }
 
+namespace {
+
+std::string privateFolder;
+
+// At the end of a fuzzing run the private folder goes, with whatever is in it.
+void removePrivateFolder() {
+    if (privateFolder.empty() || ::chdir("/") != 0) return;
+    if (DIR* folder = ::opendir(privateFolder.c_str())) {
+        while (const dirent* entry = ::readdir(folder)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") ::unlink((privateFolder + "/" + name).c_str());
+        }
+        ::closedir(folder);
+    }
+    ::rmdir(privateFolder.c_str());
+}
+
+}  // namespace
+
 void enterPrivateFolder() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/ww3b-fuzz-XXXXXX";
     if (!::mkdtemp(pattern.data()) || ::chdir(pattern.c_str()) != 0) finding("cannot make a private folder");
+    privateFolder = pattern;
+    std::atexit(removePrivateFolder);
 }
 
 bool holdsWholeLinesOnly(std::string_view text) {
