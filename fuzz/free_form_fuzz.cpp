@@ -38,11 +38,11 @@ std::string readEveryStatement(InputFile& in, std::size_t count, OnFailure onFai
             return transcript;
         }
         transcript += std::to_string(static_cast<int>(result.outcome)) + "|" + result.problem + "|" +
-                      std::to_string(result.line) + "|" + result.value + "|" + std::to_string(result.valuesTaken) +
-                      "|" + std::to_string(in.lineNumber()) + "|" + std::to_string(in.lastLineNumber()) + "|";
+                      std::to_string(result.line) + "|" + result.value + "|" + std::to_string(result.valuesTaken) + "|";
         transcript.append(reinterpret_cast<const char*>(targets), count * sizeof(T));
-        transcript += "\n";
-        if (result.outcome != ReadOutcome::Ok) return transcript;
+        // After a failed read the run ends: where the reader then stands is never used.
+        if (result.outcome != ReadOutcome::Ok) return transcript + "\n";
+        transcript += "|" + std::to_string(in.lineNumber()) + "|" + std::to_string(in.lastLineNumber()) + "\n";
         // (In memory the cursor never moves back, so an unchanged cursor means nothing read.)
         if (checkProgress && in.lineNumber() == lineBefore && in.cursor() == cursorBefore && !in.atEnd()) {
             fuzz::finding("a free-form statement read nothing and did not reach the end");
