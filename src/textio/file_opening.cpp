@@ -1,5 +1,6 @@
 #include "file_opening.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,6 +16,12 @@ namespace {
 std::string requireName(int unit, std::string_view nameField) {
     std::string name = fileNameFromField(nameField);
     if (name.empty()) endRunWithDiagnostic("no file name given", unit, name);
+    // The system would take the name as ending at the NUL: every name that differs only
+    // after it would open the same file, and a run could write its outputs over each other.
+    if (name.find('\0') != std::string::npos) {
+        std::replace(name.begin(), name.end(), '\0', '?');
+        endRunWithDiagnostic("the file name holds a NUL character", unit, name);
+    }
     return name;
 }
 

@@ -31,6 +31,11 @@ std::string valueProblem(NumberStatus status, std::string_view text) {
     return "syntax error in free-form input: " + quotedForMessage(text);
 }
 
+std::string tooLongProblem() {
+    return "syntax error in free-form input: a value of more than " + std::to_string(kMaxValueLength) +
+           " characters";
+}
+
 template <class T>
 FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFailure) {
     std::size_t next = 0;
@@ -124,8 +129,7 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
         while (q < end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
         if (q == end) {
             if (static_cast<std::size_t>(q - p) > kMaxValueLength) {
-                return fail(ReadOutcome::Failed, "syntax error in free-form input: a value of more than " +
-                                                     std::to_string(kMaxValueLength) + " characters");
+                return fail(ReadOutcome::Failed, tooLongProblem());
             }
             if (in.refill()) continue;  // read on, keeping the value's start
             p = in.cursor();
@@ -135,6 +139,9 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
         // The carriage return of a CR LF line end is not part of the value.
         if (q < in.limit() && *q == '\n' && q[-1] == '\r') --q;
         const std::string_view token(p, static_cast<std::size_t>(q - p));
+        // The same limit wherever the value stands, not only where it meets the end of
+        // the buffer: a file must read alike whatever its block boundaries.
+        if (token.size() > kMaxValueLength) return fail(ReadOutcome::Failed, tooLongProblem());
 
         std::string_view constant = token;
         std::size_t repeat = 1;

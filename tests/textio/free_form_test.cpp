@@ -192,3 +192,46 @@ TEST(ConsoleAnswers, NamesAreThirtyColumnsAndNumbersStartAtZero) {
 
 }  // namespace
 }  // namespace ww3b
+
+namespace ww3b {
+namespace {
+
+// Found by fuzzing: a value longer than the limit was refused only where it met the end
+// of the read buffer, so a file read differently depending on its block boundaries.
+struct LongValue {
+    std::size_t digits;     // "0...07" of this many characters
+    std::size_t bufferSize; // 0: the text held in memory
+};
+
+class ReadFreeFormLongValue : public ::testing::TestWithParam<LongValue> {};
+
+TEST_P(ReadFreeFormLongValue, ReadsAlikeWhereverTheBufferEnds) {
+    const LongValue& c = GetParam();
+    const std::string text = "1 " + std::string(c.digits - 1, '0') + "7 3\n";
+    testing::TempFolder folder;
+    testing::writeFile(folder / "long.txt", text);
+    std::unique_ptr<InputFile> in =
+        c.bufferSize == 0 ? std::make_unique<InputFile>(11, "long.txt", text)
+                          : std::make_unique<InputFile>(11, "long.txt", ::open((folder / "long.txt").c_str(), O_RDONLY),
+                                                        true, c.bufferSize);
+    float values[3] = {0, 0, 0};
+    const FreeFormResult result = readFreeForm(*in, std::span<float>(values), OnFailure::Report);
+    if (c.digits <= 4096) {
+        EXPECT_EQ(result.outcome, ReadOutcome::Ok) << result.problem;
+        EXPECT_EQ(values[1], 7.0f);
+        EXPECT_EQ(values[2], 3.0f);
+    } else {
+        EXPECT_EQ(result.outcome, ReadOutcome::Failed);
+        EXPECT_EQ(result.problem, "syntax error in free-form input: a value of more than 4096 characters");
+        EXPECT_EQ(result.line, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadFreeFormLongValue,
+                         ::testing::Values(LongValue{4096, 0}, LongValue{4096, 4097}, LongValue{4096, 5000},
+                                           LongValue{4097, 0}, LongValue{4097, 4097}, LongValue{4501, 0},
+                                           LongValue{4501, 4097}, LongValue{4501, 8000}, LongValue{100000, 0},
+                                           LongValue{100000, 4500}));
+
+}  // namespace
+}  // namespace ww3b
