@@ -48,15 +48,6 @@ constexpr std::string_view kHelp[] = {
     "share/doc/ww3-brevolan); the manual page is ww3-brevolan(1).",
 };
 
-void writeStandardError(const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
-        if (put <= 0) return;
-        done += static_cast<std::size_t>(put);
-    }
-}
-
 // Lines on standard output, each ending in CR LF like every line the program writes.
 int writeLines(ww3b::OutputFile& output, std::span<const std::string_view> lines) {
     try {
@@ -64,7 +55,7 @@ int writeLines(ww3b::OutputFile& output, std::span<const std::string_view> lines
         output.close();
         return 0;
     } catch (const ww3b::IoFailure& failure) {
-        writeStandardError(ww3b::diagnosticMessage(failure) + output.closeAfterFailure());
+        ww3b::writeToStandardError(ww3b::diagnosticMessage(failure) + output.closeAfterFailure());
         return ww3b::kDiagnosticExitStatus;
     }
 }
@@ -91,7 +82,7 @@ int main(int argc, char** argv) {
         }
         message.append("; the program takes only --help or --version, and reads its answers from standard "
                        "input\r\nUsage: ww3-brevolan [--help | --version] < answers\r\n");
-        writeStandardError(message);
+        ww3b::writeToStandardError(message);
         return kUsageErrorStatus;
     }
     ww3b::InputFile input(ww3b::kConsoleInputUnit, "standard input", STDIN_FILENO, false);

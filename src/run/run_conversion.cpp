@@ -18,15 +18,6 @@ namespace ww3b {
 
 namespace {
 
-void toStandardError(const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
-        if (put <= 0) return;
-        done += static_cast<std::size_t>(put);
-    }
-}
-
 // A time line that cannot be read ends the run in order, but the user hears of it.
 void warnAboutTimeLine(Console& console, const InputFile& in, const FreeFormResult& result) {
     console.output.flush();  // the warning follows what the console already shows
@@ -36,7 +27,7 @@ void warnAboutTimeLine(Console& console, const InputFile& in, const FreeFormResu
         text += ". The file seems to hold more than one output point per time step; only the first "
                 "time step of the first point was read";
     }
-    toStandardError(warningMessage(text));
+    writeToStandardError(warningMessage(text));
 }
 
 struct RecordLoop {
@@ -95,7 +86,7 @@ int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
     for (OutputFile* file : files.outputs()) {
         if (file) messages += file->closeAfterFailure();
     }
-    toStandardError(diagnosticMessage(failure) + messages);
+    writeToStandardError(diagnosticMessage(failure) + messages);
     return kDiagnosticExitStatus;
 }
 
@@ -116,7 +107,7 @@ int runConversion(Console& console) {
         SpectralGrid grid;
         if (readSpectralHeader(*files.spectral, grid)) {
             const std::string directions = directionListWarning(grid, files.spectral->name());
-            if (!directions.empty()) toStandardError(warningMessage(directions));
+            if (!directions.empty()) writeToStandardError(warningMessage(directions));
             auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});
             loop->run();
         }

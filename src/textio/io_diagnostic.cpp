@@ -1,5 +1,9 @@
 #include "io_diagnostic.hpp"
 
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace ww3b {
 
 IoFailure::IoFailure(std::string condition, int unit, std::string file, long line,
@@ -29,6 +33,16 @@ std::string describeFailure(const std::string& condition, int unit, const std::s
 
 std::string diagnosticMessage(const IoFailure& failure) {
     return std::string("ww3-brevolan: error: ") + failure.what() + "\r\n";
+}
+
+void writeToStandardError(const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return;
+        done += static_cast<std::size_t>(put);
+    }
 }
 
 std::string warningMessage(const std::string& text) {

@@ -52,4 +52,8 @@ std::string diagnosticMessage(const IoFailure& failure);
 // A warning line for standard error (the run goes on or ends normally).
 std::string warningMessage(const std::string& text);
 
+// Writes the text to standard error at once, unbuffered; a failure there is ignored, as
+// there is nowhere left to report it.
+void writeToStandardError(const std::string& text);
+
 }  // namespace ww3b

@@ -15,7 +15,6 @@ OutputFile::OutputFile(int unit, std::string name, int fd, Kind kind, bool readO
     : unit_(unit),
       name_(std::move(name)),
       fd_(fd),
-      kind_(kind),
       readOnly_(readOnly),
       cutPending_(kind == Kind::FileFromStart),
       buffer_(new char[std::max(bufferSize, kMaxLineLength + 2)]),

@@ -59,7 +59,6 @@ private:
     int unit_;
     std::string name_;
     int fd_;
-    Kind kind_;
     bool readOnly_;
     bool cutPending_;
     bool regularFile_ = false;
