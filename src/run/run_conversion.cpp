@@ -1,7 +1,5 @@
 #include "run/run_conversion.hpp"
 
-#include <unistd.h>
-
 #include <memory>
 #include <string>
 
