@@ -1,5 +1,6 @@
 #include "run/run_conversion.hpp"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,9 @@ struct RecordLoop {
     InputRecord record;
     std::unique_ptr<BrevolanState> brevolan;
     int selectedCount = 0;
+    bool flushedOnce = false;
+    std::chrono::steady_clock::time_point lastFlush{};
+    static constexpr std::chrono::milliseconds kFlushInterval{50};
 
     void run() {
         InputFile& in = *files.spectral;
@@ -58,10 +62,20 @@ struct RecordLoop {
             const FullPlaneParameters parameters = computeFullPlaneParameters(grid, record);
             if (time.stamp < options.startStamp) continue;
             writeSelected(time, parameters);
-            // Lines go out record by record: large blocks, yet a write that fails is met
-            // before the next record is worked on.
-            files.flushOutputs();
+            flushWhenDue();
         }
+    }
+
+    // Lines go out in large blocks, but never much later than they were made: at the end
+    // of the first written record, and at the end of any record once a short while has
+    // passed since the last flush. A failed write is thus met promptly, and a long run's
+    // files show its progress, at the cost of a few writes a second.
+    void flushWhenDue() {
+        const auto now = std::chrono::steady_clock::now();
+        if (flushedOnce && now - lastFlush < kFlushInterval) return;
+        files.flushOutputs();
+        flushedOnce = true;
+        lastFlush = now;
     }
 
     void writeSelected(const RecordTime& time, const FullPlaneParameters& parameters) {
