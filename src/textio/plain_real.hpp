@@ -102,7 +102,11 @@ inline const char* scanPlainReal(const char* p, const char* end, float& value) {
         }
         const char* exponentBegin = p;
         int exponent = 0;
-        while (p < end && plain_real_detail::isDigit(*p)) exponent = exponent * 10 + (*p++ - '0');
+        while (p < end && plain_real_detail::isDigit(*p)) {
+            // Digits beyond the most the road takes are only counted: they would overflow.
+            if (p - exponentBegin < plain_real_detail::kMostExponentDigits) exponent = exponent * 10 + (*p - '0');
+            ++p;
+        }
         const auto exponentDigits = p - exponentBegin;
         if (exponentDigits == 0 || exponentDigits > plain_real_detail::kMostExponentDigits) return nullptr;
         scale += exponentNegative ? -exponent : exponent;

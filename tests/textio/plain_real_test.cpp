@@ -141,6 +141,10 @@ TEST(PlainReal, EdgesOfTheRoad) {
     EXPECT_TRUE(expectGeneralRoadValue("1E+005"));
     EXPECT_FALSE(scan("1E+0005").taken);
     EXPECT_FALSE(scan("1.0000000000000000000").taken);
+    // Exponents far too long are refused whole, without overflowing on the way (found by
+    // fuzzing: the digits of a time line run into an exponent).
+    EXPECT_FALSE(scan("2.309E-05020100604").taken);
+    EXPECT_FALSE(scan("10.1E+9900060400").taken);
     // Not a plain number at all.
     for (const char* text : {"", "-", "+", ".", "-.", "E5", ".E5", "1E", "1E+", "abc"}) EXPECT_FALSE(scan(text).taken) << text;
     // The scan stops where the plain shape stops; what follows is the caller's to judge.
