@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const unsigned config = data[0];
-    const std::size_t bufferSize = 4097 + std::size_t{data[1]} * 7;
+    const std::size_t bufferSize = 4098 + std::size_t{data[1]} * 7;
     const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
     const bool integers = config & 1;
     const OnFailure onFailure = (config & 2) ? OnFailure::Report : OnFailure::EndRun;

@@ -13,7 +13,8 @@ namespace ww3b {
 
 namespace {
 
-// A value longer than this is refused rather than buffered without end.
+// A value longer than this is refused rather than buffered without end. The input's
+// buffer must hold the longest value with its CR LF (4098 bytes; the program's is 1 MiB).
 constexpr std::size_t kMaxValueLength = 4096;
 
 constexpr std::array<bool, 256> makeSeparators() {
@@ -128,7 +129,9 @@ FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFa
         const char* q = p;
         while (q < end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
         if (q == end) {
-            if (static_cast<std::size_t>(q - p) > kMaxValueLength) {
+            // One more for the carriage return of a CR LF line end, which is not part of
+            // the value: the limit must be the same wherever the buffer's end falls.
+            if (static_cast<std::size_t>(q - p) > kMaxValueLength + 1) {
                 return fail(ReadOutcome::Failed, tooLongProblem());
             }
             if (in.refill()) continue;  // read on, keeping the value's start

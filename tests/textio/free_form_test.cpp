@@ -201,13 +201,16 @@ namespace {
 struct LongValue {
     std::size_t digits;     // "0...07" of this many characters
     std::size_t bufferSize; // 0: the text held in memory
+    bool lastOnCrLfLine = false;  // the value ends a line that ends with CR LF
+    std::size_t blanksBefore = 1;     // between the first value and the long one
 };
 
 class ReadFreeFormLongValue : public ::testing::TestWithParam<LongValue> {};
 
 TEST_P(ReadFreeFormLongValue, ReadsAlikeWhereverTheBufferEnds) {
     const LongValue& c = GetParam();
-    const std::string text = "1 " + std::string(c.digits - 1, '0') + "7 3\n";
+    const std::string text = "1" + std::string(c.blanksBefore, ' ') + std::string(c.digits - 1, '0') +
+                             (c.lastOnCrLfLine ? "7\r\n3\n" : "7 3\n");
     testing::TempFolder folder;
     testing::writeFile(folder / "long.txt", text);
     std::unique_ptr<InputFile> in =
@@ -228,10 +231,16 @@ TEST_P(ReadFreeFormLongValue, ReadsAlikeWhereverTheBufferEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadFreeFormLongValue,
-                         ::testing::Values(LongValue{4096, 0}, LongValue{4096, 4097}, LongValue{4096, 5000},
-                                           LongValue{4097, 0}, LongValue{4097, 4097}, LongValue{4501, 0},
-                                           LongValue{4501, 4097}, LongValue{4501, 8000}, LongValue{100000, 0},
-                                           LongValue{100000, 4500}));
+                         ::testing::Values(LongValue{4096, 0}, LongValue{4096, 4098}, LongValue{4096, 5000},
+                                           LongValue{4097, 0}, LongValue{4097, 4098}, LongValue{4501, 0},
+                                           LongValue{4501, 4098}, LongValue{4501, 8000}, LongValue{100000, 0},
+                                           LongValue{100000, 4500},
+                                           // Found by fuzzing the merged reader: the carriage
+                                           // return of the line end counted at a buffer edge.
+                                           LongValue{4096, 0, true}, LongValue{4096, 4098, true},
+                                           LongValue{4097, 4098, true},
+                                           // The first block ends right after that return.
+                                           LongValue{4096, 5000, true, 5000 - 4098}));
 
 }  // namespace
 }  // namespace ww3b
