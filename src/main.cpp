@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "run/program_options.hpp"
 #include "run/run_conversion.hpp"
 #include "textio/io_diagnostic.hpp"
 
@@ -16,13 +17,12 @@ namespace {
 constexpr int kUsageErrorStatus = 2;
 
 constexpr std::string_view kHelp[] = {
-    "Usage: ww3-brevolan [--help | --version]",
+    "Usage: ww3-brevolan [options] < answers",
     "",
-    "Converts the point spectra of a WW3 spectral file (one output point) into",
+    "Converts the point spectra of a WW3 spectral file (ASCII or netCDF) into",
     "wave parameter and spectrum files, among them the half-plane boundary spectrum",
-    "of the nearshore model Brevolan. It takes no other argument: it asks its",
-    "questions on standard output and reads one answer per line from standard",
-    "input, in this order:",
+    "of the nearshore model Brevolan. It asks its questions on standard output and",
+    "reads one answer per line from standard input, in this order:",
     "",
     "  1  the WW3 spectral file name (at most 30 characters)",
     "  2  the starting time stamp, yymmddhh (0: from the first time step)",
@@ -38,11 +38,23 @@ constexpr std::string_view kHelp[] = {
     "  8  mode 2: the seaward grid boundary depth in metres, asked once, after the",
     "     depth of the WW3 point is shown",
     "",
+    "Options:",
+    "  --point NAME|N        convert the output point of that name, or the N-th",
+    "                        point of each time step (default: the first)",
+    "  --list FILE           tell what a WW3 file holds (grid, points, times)",
+    "                        and convert nothing",
+    "  --header-directions   place the directions where the file's direction",
+    "                        list says, when it is a grid turned by an offset",
+    "  -q, --quiet           no warnings and no closing summary (diagnostics stay)",
+    "  -h, --help            this text",
+    "  --version             the version",
+    "",
     "Scripted use: put the answers in a file, one to a line, and pipe it in:",
     "  ww3-brevolan < bay.answers",
     "",
-    "Exit status: 0 at the normal end; 2 when the run stopped on a problem (one",
-    "line on standard error names it). Warnings also go to standard error.",
+    "Times are UTC, as WW3 writes them. Exit status: 0 at the normal end; 2 when",
+    "the run stopped on a problem (one line on standard error names it).",
+    "Warnings also go to standard error.",
     "",
     "The user guide is README.md (with the sources, and installed under",
     "share/doc/ww3-brevolan); the manual page is ww3-brevolan(1).",
@@ -60,6 +72,67 @@ int writeLines(ww3b::OutputFile& output, std::span<const std::string_view> lines
     }
 }
 
+// What the command line asks for: a run (with its options), the help, the version, or a
+// usage error with its message.
+struct CommandLine {
+    enum class Action { Run, Help, Version, UsageError } action = Action::Run;
+    ww3b::ProgramOptions options;
+    std::string problem;  // for UsageError
+};
+
+std::string quoted(std::string_view text) {
+    std::string result(1, '"');
+    result.append(text).push_back('"');
+    return result;
+}
+
+CommandLine parseCommandLine(std::span<char* const> arguments) {
+    CommandLine command;
+    bool help = false;
+    bool version = false;
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string_view argument = arguments[at];
+        // A long option's value follows it as the next argument or after "=".
+        const auto valueOf = [&](std::string_view name, std::string& value) {
+            if (argument == name) {
+                if (at + 1 >= arguments.size()) {
+                    command.problem = "option " + quoted(name) + " needs a value";
+                    return true;
+                }
+                value = arguments[++at];
+                return true;
+            }
+            if (argument.starts_with(std::string(name) + "=")) {
+                value = argument.substr(name.size() + 1);
+                return true;
+            }
+            return false;
+        };
+        if (argument == "-h" || argument == "--help") {
+            help = true;
+        } else if (argument == "--version") {
+            version = true;
+        } else if (argument == "-q" || argument == "--quiet") {
+            command.options.quiet = true;
+        } else if (argument == "--header-directions") {
+            command.options.headerDirections = true;
+        } else if (valueOf("--point", command.options.point) || valueOf("--list", command.options.listFile)) {
+            if (!command.problem.empty()) break;
+        } else {
+            command.problem = "unexpected argument " + quoted(argument);
+            break;
+        }
+    }
+    if (!command.problem.empty()) {
+        command.action = CommandLine::Action::UsageError;
+    } else if (help) {
+        command.action = CommandLine::Action::Help;
+    } else if (version) {
+        command.action = CommandLine::Action::Version;
+    }
+    return command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,25 +140,23 @@ int main(int argc, char** argv) {
     ::signal(SIGPIPE, SIG_IGN);
     ww3b::OutputFile output(ww3b::kConsoleOutputUnit, "standard output", ::dup(STDOUT_FILENO),
                             ww3b::OutputFile::Kind::Stream);
-    if (argc > 1) {
-        const std::string_view argument = argv[1];
-        if (argc == 2 && argument == "--help") return writeLines(output, kHelp);
-        if (argc == 2 && argument == "--version") {
-            const std::string_view version[] = {"ww3-brevolan " WW3B_VERSION};
-            return writeLines(output, version);
-        }
-        std::string message = "ww3-brevolan: usage error: unexpected ";
-        if (argc == 2) {
-            message.append("argument \"").append(argument).append("\"");
-        } else {
-            message.append(std::to_string(argc - 1)).append(" arguments");
-        }
-        message.append("; the program takes only --help or --version, and reads its answers from standard "
-                       "input\r\nUsage: ww3-brevolan [--help | --version] < answers\r\n");
-        ww3b::writeToStandardError(message);
+    const CommandLine command = parseCommandLine(std::span<char* const>(argv + 1, argc > 0 ? argc - 1 : 0));
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        return writeLines(output, kHelp);
+    case CommandLine::Action::Version: {
+        const std::string_view version[] = {"ww3-brevolan " WW3B_VERSION};
+        return writeLines(output, version);
+    }
+    case CommandLine::Action::UsageError:
+        ww3b::writeToStandardError("ww3-brevolan: usage error: " + command.problem +
+                                   "; the program reads its answers from standard input\r\n"
+                                   "Usage: ww3-brevolan [options] < answers (ww3-brevolan --help tells more)\r\n");
         return kUsageErrorStatus;
+    case CommandLine::Action::Run:
+        break;
     }
     ww3b::InputFile input(ww3b::kConsoleInputUnit, "standard input", STDIN_FILENO, false);
     ww3b::Console console{input, output};
-    return ww3b::runConversion(console);
+    return ww3b::runConversion(console, command.options);
 }

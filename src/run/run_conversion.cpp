@@ -111,7 +111,8 @@ void finishRun(RunFiles& files) {
     }
 }
 
-int runConversion(Console& console) {
+int runConversion(Console& console, const ProgramOptions& programOptions) {
+    (void)programOptions;  // read by the steps that honour the options
     RunFiles files;
     try {
         const RunOptions options = setUpRun(console, files);
