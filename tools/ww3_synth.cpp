@@ -29,7 +29,7 @@ struct Options {
     long long start = 2010060318;  // yyyymmddhh
     int intervalHours = 3;
     std::uint64_t seed = 1;
-    bool decreasingDirections = false;
+    bool halfBinOffset = false;  // theta_0 of the direction grid: 0 or half a bin
     std::string station = "44097";
     double depth = 46.6;
     std::string output;  // empty: standard output
@@ -161,7 +161,8 @@ private:
 struct Grid {
     std::vector<double> frequencies;  // Hz, as written (three significant digits)
     std::vector<double> bandwidths;   // Hz
-    std::vector<double> directions;   // rad, as listed in the header
+    std::vector<double> angles;       // rad, counter-clockwise from east: where the energy goes
+    std::vector<double> directions;   // rad, as listed in the header: bearings of travel
 };
 
 Grid makeGrid(const Options& options) {
@@ -185,15 +186,19 @@ Grid makeGrid(const Options& options) {
         grid.bandwidths[0] = grid.bandwidths[1];
         grid.bandwidths[n - 1] = grid.bandwidths[n - 2];
     }
-    const double step = 2.0 * std::numbers::pi / options.directions;
+    // Direction j stands at theta_j = theta_0 + j step counter-clockwise from east; the
+    // wave model lists it as the bearing it travels towards, clockwise from north:
+    // (5 pi / 2 - theta_j) mod 2 pi.
+    const double turn = 2.0 * std::numbers::pi;
+    const double step = turn / options.directions;
+    const double offset = options.halfBinOffset ? step / 2 : 0.0;
     for (int j = 0; j < options.directions; ++j) {
-        if (options.decreasingDirections) {
-            // Half a bin below 90 degrees, then decreasing and wrapping below zero to 2 pi.
-            const double angle = std::numbers::pi / 2 - step / 2 - j * step;
-            grid.directions.push_back(angle < 0 ? angle + 2.0 * std::numbers::pi : angle);
-        } else {
-            grid.directions.push_back(j * step);
-        }
+        const double angle = offset + j * step;
+        double bearing = std::fmod(2.5 * std::numbers::pi - angle, turn);
+        if (bearing < 0) bearing += turn;
+        if (turn - bearing < 1e-9) bearing = 0.0;
+        grid.angles.push_back(angle);
+        grid.directions.push_back(bearing);
     }
     return grid;
 }
@@ -249,10 +254,10 @@ void fillSpectrum(const Grid& grid, const SeaState& sea, Random& random, std::ve
         const double r = std::exp(-(f - peak) * (f - peak) / (2.0 * sigma * sigma * peak * peak));
         shape[i] = std::pow(f, -5.0) * std::exp(-1.25 * std::pow(peak / f, 4.0)) * std::pow(3.3, r);
     }
-    // The converter reports 270 minus the angle as the mean direction, so the angle is 270 - D.
+    // A sea coming from the compass bearing D travels at the angle 270 - D from east.
     const double meanAngle = (270.0 - sea.meanDirection) * std::numbers::pi / 180.0;
     for (std::size_t j = 0; j < nd; ++j) {
-        const double c = std::fabs(std::cos(0.5 * (grid.directions[j] - meanAngle)));
+        const double c = std::fabs(std::cos(0.5 * (grid.angles[j] - meanAngle)));
         spread[j] = std::pow(c, 2.0 * sea.spreading);
     }
     spectrum.resize(nf * nd);
@@ -359,9 +364,10 @@ constexpr const char* usage =
     "  --interval-hours H      hours between steps (default 3)\n"
     "  --points P              output points per time step (default 1)\n"
     "  --seed S                seed of the noise (default 1)\n"
-    "  --direction-list grid|decreasing\n"
-    "                          grid: 0, step, 2 step, ... rad (default);\n"
-    "                          decreasing: from just below 90 degrees downwards\n"
+    "  --direction-offset 0|half\n"
+    "                          the first direction's angle counter-clockwise from east:\n"
+    "                          0 (default) or half a bin; the list gives each direction's\n"
+    "                          bearing of travel in radians, as the wave model writes it\n"
     "  --station NAME          name of the first point, at most 10 characters (default 44097)\n"
     "  --depth M               water depth of the first point in metres (default 46.6)\n"
     "  --output FILE           output file (default standard output)\n"
@@ -408,11 +414,9 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             options.points = parseNumber(name, value, 1, 999999);
         } else if (name == "--seed") {
             options.seed = parseNumber(name, value, std::uint64_t{0}, UINT64_MAX);
-        } else if (name == "--direction-list") {
-            if (value != "grid" && value != "decreasing") {
-                throw std::invalid_argument("--direction-list must be grid or decreasing");
-            }
-            options.decreasingDirections = value == "decreasing";
+        } else if (name == "--direction-offset") {
+            if (value != "0" && value != "half") throw std::invalid_argument("--direction-offset must be 0 or half");
+            options.halfBinOffset = value == "half";
         } else if (name == "--station") {
             if (value.empty() || value.size() > 10) throw std::invalid_argument("--station needs 1-10 characters");
             options.station = value;

@@ -7,10 +7,10 @@
 #include "output/parameter_files.hpp"
 #include "output/full_spectral_file.hpp"
 #include "run/brevolan_record.hpp"
+#include "run/header_directions.hpp"
 #include "run/run_dialogue.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "ww3/direction_list.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace ww3b {
@@ -112,15 +112,13 @@ void finishRun(RunFiles& files) {
 }
 
 int runConversion(Console& console, const ProgramOptions& programOptions) {
-    (void)programOptions;  // read by the steps that honour the options
     RunFiles files;
     try {
-        const RunOptions options = setUpRun(console, files);
+        const RunOptions options = setUpRun(console, files, programOptions);
         console.output.flush();  // the file announcements show while the file is read
         SpectralGrid grid;
         if (readSpectralHeader(*files.spectral, grid)) {
-            const std::string directions = directionListWarning(grid, files.spectral->name());
-            if (!directions.empty()) writeToStandardError(warningMessage(directions));
+            honourDirectionList(grid, programOptions, *files.spectral);
             auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});
             loop->run();
         }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "run/header_directions.hpp"
 #include "textio/file_opening.hpp"
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -107,11 +108,12 @@ void deriveOutputNames(RunOptions& options) {
     overwrite(options.parameterFile, "out");
 }
 
-RunOptions setUpRun(Console& console, RunFiles& files) {
+RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& programOptions) {
     RunOptions options;
     say(console, "Type in an WW3 directional data filename");
     say(console, "        (e.g., enp.eka65.spec)");
     options.inputFile = readTextAnswer(console);
+    refuseUnplaceableDirections(options.inputFile, programOptions);
 
     say(console, " ");
     say(console, "input starting time stamp (yymmddhh or 0)");

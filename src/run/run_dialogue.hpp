@@ -2,12 +2,14 @@
 // The console dialogue that starts every run: the questions, the derived output names,
 // the announcement and opening of the output files, and last the WW3 spectral file.
 
+#include "run/program_options.hpp"
 #include "run/run_options.hpp"
 #include "textio/free_form.hpp"
 
 namespace ww3b {
 
-RunOptions setUpRun(Console& console, RunFiles& files);
+// The command-line options shape what is checked, never what is asked.
+RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& programOptions = {});
 
 // From the typed spectrum name: the first "." is followed by "out", "dat" and "txt" for
 // the full-plane parameter, half-plane parameter and Brevolan parameter files.

@@ -14,6 +14,9 @@ int onCircle(int slot) {
 }  // namespace
 
 int directionOfSlot(const SpectralGrid& grid, int slot) {
+    // Directions placed as listed turn the circle: slot m takes what slot m - slotShift
+    // takes otherwise (|slotShift| <= 180).
+    if (grid.slotShift != 0) slot = (slot - 1 - grid.slotShift + 2 * kOneDegreeSlots) % kOneDegreeSlots + 1;
     // Direction k (from 1). With 1 <= nd <= 50, k - 1 <= 368 / w < 2 nd, so one
     // correction brings it into 1..nd.
     int k = (slot + 8) / grid.degreesPerDirection + 1;

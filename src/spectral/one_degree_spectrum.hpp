@@ -19,7 +19,8 @@ struct FullPlaneSpectrum {
 };
 
 // Slot j takes input direction k = (j + 8) / w + 1 (from 1), less nd when above nd;
-// a plain copy, with w = degreesPerDirection.
+// a plain copy, with w = degreesPerDirection. A grid whose directions are placed as
+// listed turns this by its slotShift (see directionOfSlot).
 void regridToOneDegree(const SpectralGrid& grid, const InputRecord& record, FullPlaneSpectrum& target);
 
 // The input direction, counted from 0, whose density regridding copies into slot j.

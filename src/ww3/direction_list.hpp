@@ -1,24 +1,54 @@
 #pragma once
-// The direction list of a WW3 header against the grid the converter works on: direction
-// j (from 0) at j * 2 pi / nd radians, counter-clockwise from the first direction.
+// The direction list of a WW3 header, read the way WW3 writes it, against the grid the
+// converter works on.
+//
+// WW3 lists direction j (from 0) as the bearing it travels towards, clockwise from north,
+// in radians with three significant digits: b_j = (5 pi / 2 - theta_j) mod 2 pi, where
+// theta_j = theta_0 + j 2 pi / nd is its angle counter-clockwise from east. The offset
+// theta_0 is 0 in many set-ups and half a bin in others. The converter places direction j
+// at j 2 pi / nd, that is it takes theta_0 = 0.
 
+#include <span>
 #include <string>
 
 #include "ww3/spectral_grid.hpp"
 
 namespace ww3b {
 
-// True when every listed direction is the grid value within the precision the list is
-// written with: three significant digits (the 0.ddd E form), and never finer than three
-// decimals in radians. Angles are compared on the circle, so 6.283 stands for 0.
-bool directionListIsGrid(const SpectralGrid& grid);
+enum class DirectionGrid {
+    Assumed,    // theta_0 = 0 within the list's precision: the converter's own grid
+    Offset,     // a regular grid in WW3's order, turned by theta_0
+    Irregular,  // anything else: uneven steps, another step, another order
+};
 
-// How the list runs, from the steps between neighbours taken on the circle.
-enum class DirectionOrder { Increasing, Decreasing, Unordered };
-DirectionOrder directionListOrder(const SpectralGrid& grid);
+struct DirectionListVerdict {
+    DirectionGrid grid = DirectionGrid::Assumed;
+    // Offset: theta_0 in radians, from -pi up to pi: the file's directions lie this far
+    // counter-clockwise (clockwise when negative) of where the converter places them.
+    double offset = 0;
+    // Irregular: the list is a regular grid whose bearings increase from one direction to
+    // the next, the reverse of WW3's order.
+    bool reversed = false;
+};
 
-// One sentence for standard error when the list is not the grid (empty when it is): what
-// the file lists, what the converter takes instead, and what follows that grid.
-std::string directionListWarning(const SpectralGrid& grid, const std::string& fileName);
+// The angle counter-clockwise from east, from 0 up to 2 pi, of a listed bearing of travel.
+double angleOfListedBearing(double radians);
+
+// The verdict on a list of bearings of travel in radians, direction j at index j. Every
+// value may be off by half a unit of its third significant digit (no finer than the third
+// decimal), as a list written with three digits is. theta_0 is the simplest value (whole
+// degrees, else tenths, hundredths or thousandths of a degree) within that precision.
+DirectionListVerdict judgeDirectionList(std::span<const float> listedRadians);
+
+// The words of one warning when the list is not the assumed grid (empty when it is): what
+// the file's directions are, where the converter places them, what that does to the
+// written directions and what to do. The caller adds where the list stands.
+std::string directionListWarning(const DirectionListVerdict& verdict, std::span<const float> listedRadians);
+
+// Why the directions of an irregular list cannot be placed as listed.
+std::string directionListRefusal(const DirectionListVerdict& verdict, std::span<const float> listedRadians);
+
+// The listed values of a grid read from its header.
+std::span<const float> listedDirections(const SpectralGrid& grid);
 
 }  // namespace ww3b

@@ -1,6 +1,7 @@
 #include "ww3/spectral_grid.hpp"
 
 #include <cmath>
+#include <numbers>
 
 namespace ww3b {
 
@@ -23,6 +24,19 @@ void completeSpectralGrid(SpectralGrid& grid) {
         grid.directionCosines[j] = std::cos(theta);
         grid.directionSines[j] = std::sin(theta);
     }
+}
+
+void placeDirectionsFrom(SpectralGrid& grid, double firstAngle) {
+    for (int j = 0; j < grid.directionCount; ++j) {
+        const double theta = firstAngle + static_cast<double>(j) * static_cast<double>(grid.directionStep);
+        grid.directionCosines[j] = std::cos(theta);
+        grid.directionSines[j] = std::sin(theta);
+    }
+    // Rounded to a millionth of a degree first, so that half a bin of 15 degrees, which
+    // comes back from radians as 7.4999999..., is 7.5 and turns 8 slots (halves go away
+    // from zero).
+    const double degrees = std::remainder(firstAngle * (180.0 / std::numbers::pi), 360.0);
+    grid.slotShift = static_cast<std::int32_t>(std::lround(std::round(degrees * 1e6) / 1e6));
 }
 
 }  // namespace ww3b

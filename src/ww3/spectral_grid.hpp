@@ -21,15 +21,19 @@ struct SpectralGrid {
     std::int32_t pointCount = 0;  // read, not used
     std::array<float, kMaxFrequencies> frequencies{};  // hertz, in file order
     std::array<float, kMaxFrequencies> bandwidths{};   // hertz
-    std::array<float, kMaxDirections> directions{};    // as listed in the file, not used
+    // As listed in the file: bearings of travel in radians. Used only to judge the grid.
+    std::array<float, kMaxDirections> directions{};
     // Width of a direction bin in radians: direction j (from 0) stands at j * directionStep,
-    // counter-clockwise from the first direction of the file.
+    // counter-clockwise from the first direction of the file (unless placed as listed).
     float directionStep = 0;
     std::int32_t degreesPerDirection = 0;  // 360 / directionCount, truncated
     // Cosine and sine of each direction's angle j * directionStep (in double, the step
     // widened exactly), worked out once for the mean direction of every record.
     std::array<double, kMaxDirections> directionCosines{};
     std::array<double, kMaxDirections> directionSines{};
+    // One-degree slots by which the regridding turns the directions: slot m takes what
+    // slot m - slotShift takes otherwise. 0 unless the directions are placed as listed.
+    std::int32_t slotShift = 0;
 };
 
 // Band widths (half the distance between the neighbouring frequencies, the first and the
@@ -37,6 +41,11 @@ struct SpectralGrid {
 // cosines and sines of the directions.
 // Needs at least 3 frequencies and 1 direction.
 void completeSpectralGrid(SpectralGrid& grid);
+
+// Places direction j (from 0) at firstAngle + j * directionStep radians: the cosines and
+// sines of the mean direction, and slotShift = firstAngle in whole degrees (the nearest
+// integer) for the regridding. For a file whose list is that grid turned by firstAngle.
+void placeDirectionsFrom(SpectralGrid& grid, double firstAngle);
 
 struct InputRecord {
     std::int32_t date = 0;  // yyyymmdd

@@ -93,10 +93,12 @@ const std::vector<Cut> kCuts = {
     // A short last direction line reads as padded with blanks; the file then ends where
     // a time line may end it: in order.
     {"InsideTheLastDirectionLine", 5, 15, 0,
-     "warning: the header of \"in.spec\" lists the directions 0, 36, 72.2, ... degrees (in no steady order), but "
-     "the converter takes direction j at (j - 1) x 36 degrees counter-clockwise from the first direction of the "
-     "file (0, 36, 72, ... degrees) and never uses the list; the mean directions and the half-plane spectrum "
-     "follow that assumed grid",
+     "warning: the direction list of the WW3 file is not as WW3 writes it: the list is not a regular grid of "
+     "36-degree steps in WW3's order (bearings of travel decreasing by 36 degrees from one direction to the next); "
+     "the list reads 1.57, 0.942, 0.314, ... radians, that is bearings of travel 90, 54, 18, ... degrees. The "
+     "converter places direction j at (j - 1) x 36 degrees counter-clockwise from east whatever the list says, so "
+     "its mean directions and its half plane follow that grid; --header-directions refuses such a list (unit 11, "
+     "file \"in.spec\", line 4)",
      0},
     {"InsideTheFirstTimeLine", 6, 8, 0, "", 0},
     {"BeforeAPointLine", 21, -1, 2, endOfFileAfter(21), 1},

@@ -36,7 +36,7 @@ void appendList(std::string& text, const std::vector<float>& values, int width, 
 
 }  // namespace
 
-Ww3Text Ww3Text::withGrid(int nf, int nd) {
+Ww3Text Ww3Text::withGrid(int nf, int nd, double theta0) {
     Ww3Text file;
     file.frequencyCount = nf;
     file.directionCount = nd;
@@ -47,7 +47,11 @@ Ww3Text Ww3Text::withGrid(int nf, int nd) {
     for (int i = 0; i < nf; ++i) file.frequencies.push_back(0.05f * static_cast<float>(i + 1));
     appendList(file.text, file.frequencies, 10, 8);
     std::vector<float> directions;
-    for (int j = 0; j < nd; ++j) directions.push_back(6.2831855f * static_cast<float>(j) / static_cast<float>(nd));
+    constexpr double kTurn = 6.283185307179586;
+    for (int j = 0; j < nd; ++j) {
+        const double bearing = std::fmod(1.25 * kTurn - theta0 - kTurn * j / nd + 2 * kTurn, kTurn);
+        directions.push_back(static_cast<float>(bearing));
+    }
     appendList(file.text, directions, 11, 7);
     return file;
 }

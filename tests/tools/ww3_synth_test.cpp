@@ -175,11 +175,11 @@ TEST(SynthFile, TimesCrossYearEndsAndLeapDays) {
     EXPECT_THROW(parseStamp(2010023012), std::invalid_argument);
 }
 
-TEST(SynthFile, SeveralPointsAndDecreasingDirections) {
+TEST(SynthFile, SeveralPointsAndDirectionsHalfABinOff) {
     Options options;
     options.points = 3;
     options.directions = 36;
-    options.decreasingDirections = true;
+    options.halfBinOffset = true;
     options.steps = 1;
     const std::vector<std::string> file = lines(generate(options));
     EXPECT_EQ(file[0].substr(36, 6), "     3");
@@ -191,6 +191,40 @@ TEST(SynthFile, SeveralPointsAndDecreasingDirections) {
     EXPECT_EQ(file[12].substr(0, 12), "'44097     '");
     EXPECT_EQ(file[12 + 130].substr(0, 12), "'44097-2   '");
     EXPECT_EQ(file[12 + 260].substr(0, 12), "'44097-3   '");
+}
+
+// A narrow sea from the bearing D travels towards D + 180: its energy lies in the direction
+// whose listed bearing of travel (as the file shows it) is nearest to D + 180.
+TEST(SynthFile, ANarrowSeaTravelsTowardsTheListedBearing) {
+    for (int nd : {24, 36}) {
+        for (bool half : {false, true}) {
+            Options options;
+            options.directions = nd;
+            options.halfBinOffset = half;
+            const Grid grid = makeGrid(options);
+            std::string listed;
+            appendValueLines(listed, grid.directions, 7, 11);
+            const std::vector<double> shown = values(listed);
+            for (double from : {0.0, 37.0, 95.0, 200.0, 290.0}) {
+                SeaState sea{};
+                sea.height = 1.0;
+                sea.peakPeriod = 10.0;
+                sea.meanDirection = from;
+                sea.spreading = 400.0;
+                Random random(3);
+                std::vector<double> spectrum;
+                fillSpectrum(grid, sea, random, spectrum);
+                const std::size_t nf = grid.frequencies.size();
+                std::size_t peak = 0;
+                for (std::size_t j = 0; j < static_cast<std::size_t>(nd); ++j) {
+                    if (spectrum[j * nf + 10] > spectrum[peak * nf + 10]) peak = j;
+                }
+                const double towards = shown[peak] * 180.0 / std::numbers::pi;
+                EXPECT_LE(std::fabs(std::remainder(towards - (from + 180.0), 360.0)), 180.0 / nd + 0.3)
+                    << nd << (half ? " half" : "") << " from " << from << ": " << towards;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -10,14 +10,7 @@ namespace ww3b {
 namespace {
 
 constexpr double kTurn = 6.283185307179586;
-
-SpectralGrid gridListing(const std::vector<double>& radians) {
-    SpectralGrid grid{.frequencyCount = 3, .directionCount = static_cast<int>(radians.size()),
-                      .frequencies = {0.05f, 0.1f, 0.15f}};
-    for (std::size_t j = 0; j < radians.size(); ++j) grid.directions[j] = static_cast<float>(radians[j]);
-    completeSpectralGrid(grid);
-    return grid;
-}
+constexpr double kDegree = kTurn / 360;
 
 // A value as the wave model lists it: three significant digits (0.ddd E form).
 double threeDigits(double value) {
@@ -26,79 +19,116 @@ double threeDigits(double value) {
     return std::round(value / scale) * scale;
 }
 
-std::vector<double> gridList(int nd, double offset = 0, double sense = 1) {
-    std::vector<double> list;
+// The list the wave model writes for direction j at theta0 + sense j 2 pi / nd
+// counter-clockwise from east: bearings of travel (5 pi / 2 - theta_j) mod 2 pi, with
+// three digits (or exact).
+std::vector<float> ww3List(int nd, double theta0Degrees = 0, int sense = 1, bool rounded = true) {
+    std::vector<float> list;
     for (int j = 0; j < nd; ++j) {
-        const double angle = std::fmod(offset + sense * kTurn * j / nd + 2 * kTurn, kTurn);
-        list.push_back(threeDigits(angle));
+        const double theta = theta0Degrees * kDegree + sense * kTurn * j / nd;
+        const double bearing = std::fmod(1.25 * kTurn - theta + 4 * kTurn, kTurn);
+        list.push_back(static_cast<float>(rounded ? threeDigits(bearing) : bearing));
     }
     return list;
 }
 
-TEST(DirectionList, TheGridAsListedWithThreeDigitsIsTheGrid) {
-    for (int nd : {1, 4, 7, 24, 25, 36, 50}) {
-        const SpectralGrid grid = gridListing(gridList(nd));
-        EXPECT_TRUE(directionListIsGrid(grid)) << nd;
-        EXPECT_EQ(directionListWarning(grid, "a.spec"), "") << nd;
-    }
-    // A full turn stands for the first direction; a list from -pi to pi is the same circle.
-    std::vector<double> wrapped = gridList(24);
-    wrapped[0] = 6.28;
-    for (int j = 13; j < 24; ++j) wrapped[static_cast<std::size_t>(j)] = threeDigits(kTurn * j / 24 - kTurn);
-    EXPECT_TRUE(directionListIsGrid(gridListing(wrapped)));
+std::vector<float> shifted(std::vector<float> list, std::vector<std::pair<int, double>> shifts) {
+    for (auto [j, by] : shifts) list[static_cast<std::size_t>(j)] += static_cast<float>(by);
+    return list;
 }
 
-TEST(DirectionList, ToleranceIsHalfTheLastDigitOfTheListedValue) {
-    // 24 directions: 15 degrees = 0.2618 rad keeps three decimals, 60 degrees = 1.0472 rad two.
-    struct Case { int j; double shift; bool grid; };
-    for (Case c : {Case{1, 0.0004, true}, Case{1, 0.0007, false}, Case{1, -0.0004, true}, Case{4, 0.0045, true},
-                   Case{4, 0.0060, false}, Case{4, -0.0045, true}, Case{0, 0.0004, true}, Case{0, 0.0008, false},
-                   Case{0, -0.0008, false}}) {
-        std::vector<double> list;
-        for (int j = 0; j < 24; ++j) list.push_back(kTurn * j / 24);
-        list[static_cast<std::size_t>(c.j)] += c.shift;
-        EXPECT_EQ(directionListIsGrid(gridListing(list)), c.grid) << c.j << " " << c.shift;
-    }
-}
+struct VerdictCase {
+    const char* what;
+    std::vector<float> listed;
+    DirectionGrid grid;
+    double offsetDegrees = 0;
+    bool reversed = false;
+};
 
-TEST(DirectionList, ListsThatAreNotTheGridAndTheirOrder) {
-    // The common wave-model list: half a bin below 90 degrees, then clockwise.
-    const SpectralGrid decreasing = gridListing(gridList(24, kTurn / 4 - kTurn / 48, -1));
-    EXPECT_FALSE(directionListIsGrid(decreasing));
-    EXPECT_EQ(directionListOrder(decreasing), DirectionOrder::Decreasing);
-
-    // Counter-clockwise from 0 but clockwise in order: only the first value is right.
-    const SpectralGrid mirrored = gridListing(gridList(24, 0, -1));
-    EXPECT_FALSE(directionListIsGrid(mirrored));
-    EXPECT_EQ(directionListOrder(mirrored), DirectionOrder::Decreasing);
-
-    const SpectralGrid shifted = gridListing(gridList(36, kTurn / 72));
-    EXPECT_FALSE(directionListIsGrid(shifted));
-    EXPECT_EQ(directionListOrder(shifted), DirectionOrder::Increasing);
-
-    std::vector<double> swapped = gridList(8);
+TEST(DirectionList, VerdictOnListsAsTheWaveModelWritesThemAndOthers) {
+    std::vector<float> fullTurn = ww3List(24);
+    fullTurn[6] = 6.28f;  // the bearing 0 written as a full turn
+    std::vector<float> swapped = ww3List(8);
     std::swap(swapped[2], swapped[3]);
-    EXPECT_FALSE(directionListIsGrid(gridListing(swapped)));
-    EXPECT_EQ(directionListOrder(gridListing(swapped)), DirectionOrder::Unordered);
-
-    EXPECT_FALSE(directionListIsGrid(gridListing({1.57})));
-    EXPECT_FALSE(directionListIsGrid(gridListing(std::vector<double>(6, 0.0))));  // a header of zeros
+    std::vector<float> fiveDegreeSteps;
+    for (int j = 0; j < 36; ++j) fiveDegreeSteps.push_back(static_cast<float>(threeDigits(kTurn / 4 - 5 * kDegree * j)));
+    const VerdictCase cases[] = {
+        {"nd 1", ww3List(1), DirectionGrid::Assumed},
+        {"nd 4", ww3List(4), DirectionGrid::Assumed},
+        {"nd 7", ww3List(7), DirectionGrid::Assumed},
+        {"nd 24", ww3List(24), DirectionGrid::Assumed},
+        {"nd 36", ww3List(36), DirectionGrid::Assumed},
+        {"nd 50", ww3List(50), DirectionGrid::Assumed},
+        {"a full turn for bearing 0", fullTurn, DirectionGrid::Assumed},
+        // Half a unit of the last digit: the third decimal below 1 rad, the second above.
+        {"within 0.0004 at 0.262", shifted(ww3List(24, 0, 1, false), {{5, 0.0004}, {4, -0.0004}}), DirectionGrid::Assumed},
+        {"within 0.0045 at 1.31", shifted(ww3List(24, 0, 1, false), {{1, 0.0045}, {2, -0.0045}}), DirectionGrid::Assumed},
+        {"0.0007 out at 0.262", shifted(ww3List(24, 0, 1, false), {{5, 0.0007}, {4, -0.0007}}), DirectionGrid::Irregular},
+        {"0.006 out at 1.31", shifted(ww3List(24, 0, 1, false), {{1, 0.006}, {2, -0.006}}), DirectionGrid::Irregular},
+        {"half a bin, nd 36", ww3List(36, 5), DirectionGrid::Offset, 5},
+        {"half a bin, nd 24", ww3List(24, 7.5), DirectionGrid::Offset, 7.5},
+        {"half a bin, nd 50", ww3List(50, 3.6), DirectionGrid::Offset, 3.6},
+        {"turned clockwise", ww3List(36, -5), DirectionGrid::Offset, -5},
+        {"a single direction, 1.48 rad", {1.48f}, DirectionGrid::Offset, 5},
+        {"angles instead of bearings", ww3List(24, 90, -1), DirectionGrid::Irregular, 0, true},
+        {"half a bin, reversed", ww3List(36, 95, -1), DirectionGrid::Irregular, 0, true},
+        {"two values swapped", swapped, DirectionGrid::Irregular},
+        {"another step", fiveDegreeSteps, DirectionGrid::Irregular},
+        {"a header of zeros", std::vector<float>(6, 0.0f), DirectionGrid::Irregular},
+    };
+    for (const VerdictCase& c : cases) {
+        const DirectionListVerdict verdict = judgeDirectionList(c.listed);
+        EXPECT_EQ(verdict.grid, c.grid) << c.what;
+        EXPECT_NEAR(verdict.offset, c.offsetDegrees * kDegree, 1e-12) << c.what;
+        EXPECT_EQ(verdict.reversed, c.reversed) << c.what;
+        EXPECT_EQ(directionListWarning(verdict, c.listed).empty(), c.grid == DirectionGrid::Assumed) << c.what;
+    }
 }
 
-TEST(DirectionList, TheWarningSaysWhatIsListedWhatIsAssumedAndWhatFollows) {
-    const SpectralGrid decreasing = gridListing(gridList(24, kTurn / 4 - kTurn / 48, -1));
-    EXPECT_EQ(directionListWarning(decreasing, "bay.spec"),
-              "the header of \"bay.spec\" lists the directions 82.5, 67.6, 52.5, ... degrees (decreasing, that is "
-              "clockwise), but the converter takes direction j at (j - 1) x 15 degrees counter-clockwise from the "
-              "first direction of the file (0, 15, 30, ... degrees) and never uses the list; the mean directions "
-              "and the half-plane spectrum follow that assumed grid");
-    const std::string seven = directionListWarning(gridListing(gridList(7, 0.5)), "b.spec");
-    EXPECT_NE(seven.find("(increasing)"), std::string::npos) << seven;
-    EXPECT_NE(seven.find("(j - 1) x 51.43 degrees"), std::string::npos) << seven;
-    EXPECT_NE(seven.find("(0, 51.43, 102.86, ... degrees)"), std::string::npos) << seven;
-    const std::string two = directionListWarning(gridListing({3.14, 0.0}), "c.spec");
-    EXPECT_NE(two.find("lists the directions 179.9, 0 degrees"), std::string::npos) << two;
-    EXPECT_NE(two.find("(0, 180 degrees)"), std::string::npos) << two;
+TEST(DirectionList, WarningsStateTheTurnItsSenseAndWhatToDo) {
+    EXPECT_EQ(directionListWarning(judgeDirectionList(ww3List(36, 5)), ww3List(36, 5)),
+              "the directions of the WW3 file lie 5 degrees counter-clockwise of where the converter places them: "
+              "its header lists the bearings of travel 84.8, 75.1, 64.7, ... degrees, which WW3 writes for direction "
+              "j at 5 + (j - 1) x 10 degrees counter-clockwise from east, while the converter takes (j - 1) x 10 "
+              "degrees. So every mean direction written is 5 degrees too large (turned clockwise), ANGLE(1) is 5 "
+              "degrees too small, and the half plane is centred 5 degrees counter-clockwise of the shore normal "
+              "typed, as for a shoreline orientation 5 degrees smaller; --header-directions places the directions "
+              "as listed");
+    const std::string clockwise = directionListWarning(judgeDirectionList(ww3List(24, -7.5)), ww3List(24, -7.5));
+    for (const char* words : {"lie 7.5 degrees clockwise", "at (j - 1) x 15 - 7.5 degrees", "7.5 degrees too small "
+                              "(turned counter-clockwise)", "ANGLE(1) is 7.5 degrees too large", "7.5 degrees larger"}) {
+        EXPECT_NE(clockwise.find(words), std::string::npos) << words << "\n" << clockwise;
+    }
+    const std::vector<float> angles = ww3List(24, 90, -1);
+    EXPECT_EQ(directionListWarning(judgeDirectionList(angles), angles),
+              "the direction list of the WW3 file is not as WW3 writes it: the listed bearings increase by 15 degrees "
+              "from one direction to the next, while WW3 lists them decreasing (counter-clockwise turns); the list "
+              "reads 0, 0.262, 0.524, ... radians, that is bearings of travel 0, 15, 30, ... degrees. The converter "
+              "places direction j at (j - 1) x 15 degrees counter-clockwise from east whatever the list says, so its "
+              "mean directions and its half plane follow that grid; --header-directions refuses such a list");
+    const std::vector<float> zeros(6, 0.0f);
+    EXPECT_EQ(directionListRefusal(judgeDirectionList(zeros), zeros),
+              "--header-directions cannot place the directions as listed: the list is not a regular grid of "
+              "60-degree steps in WW3's order (bearings of travel decreasing by 60 degrees from one direction to the "
+              "next); the list reads 0, 0, 0, ... radians, that is bearings of travel 0, 0, 0, ... degrees");
+    for (const std::string& text : {directionListWarning(judgeDirectionList(zeros), zeros), clockwise}) {
+        EXPECT_EQ(text.find("reorder"), std::string::npos) << text;
+    }
+}
+
+TEST(DirectionList, PlacedAsListedTheGridTurnsItsAnglesAndItsSlots) {
+    struct Case { int nd; double theta0Degrees; int slotShift; };
+    for (Case c : {Case{36, 5, 5}, Case{24, 7.5, 8}, Case{24, -7.5, -8}, Case{50, 3.6, 4}, Case{4, 180, 180}}) {
+        SpectralGrid grid{.frequencyCount = 3, .directionCount = c.nd, .frequencies = {0.05f, 0.1f, 0.15f}};
+        completeSpectralGrid(grid);
+        placeDirectionsFrom(grid, c.theta0Degrees * kDegree);
+        EXPECT_EQ(grid.slotShift, c.slotShift) << c.nd << " " << c.theta0Degrees;
+        for (int j = 0; j < c.nd; ++j) {
+            const double theta = c.theta0Degrees * kDegree + kTurn * j / c.nd;
+            EXPECT_NEAR(grid.directionCosines[j], std::cos(theta), 1e-6);
+            EXPECT_NEAR(grid.directionSines[j], std::sin(theta), 1e-6);
+        }
+    }
 }
 
 }  // namespace

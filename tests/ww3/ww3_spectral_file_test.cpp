@@ -25,7 +25,7 @@ TEST(Ww3Header, CountsListsAndTheLineOfTheFirstTimeStep) {
     EXPECT_EQ(file.grid.directionCount, 24);
     EXPECT_EQ(file.grid.pointCount, 1);
     EXPECT_FLOAT_EQ(file.grid.frequencies[24], 1.25f);
-    EXPECT_NEAR(file.grid.directions[23], 6.02f, 0.005f);
+    EXPECT_NEAR(file.grid.directions[23], 1.83f, 0.005f);  // 345 degrees travels towards bearing 105
     // 4 frequency lines (8, 8, 8, 1) and 4 direction lines (7, 7, 7, 3): the time line is line 10.
     EXPECT_EQ(file.in.lineNumber(), 10);
     EXPECT_EQ(file.grid.degreesPerDirection, 15);

@@ -1,0 +1,25 @@
+#pragma once
+// The direction list of the WW3 file at the start of a run: a warning when its grid is
+// not the converter's, and with --header-directions the directions placed as listed, or
+// the run refused (before any output file is made) when the list is no regular grid.
+
+#include <string>
+
+#include "run/program_options.hpp"
+#include "textio/input_file.hpp"
+#include "ww3/spectral_grid.hpp"
+
+namespace ww3b {
+
+// Right after the WW3 file name is answered. Only with --header-directions: a list that
+// cannot be placed as listed ends the run with a diagnostic. A file this check cannot
+// read (missing, not a plain file, no readable header) is left to the run, which
+// reports it where it always does.
+void refuseUnplaceableDirections(const std::string& inputField, const ProgramOptions& options);
+
+// Right after the header is read from `in`. Without --header-directions: one warning
+// (unless quiet) when the list is not the assumed grid. With it: an offset grid has its
+// directions placed as listed; a list that is no regular grid ends the run.
+void honourDirectionList(SpectralGrid& grid, const ProgramOptions& options, const InputFile& in);
+
+}  // namespace ww3b
