@@ -29,8 +29,8 @@ gen="$build/generated"
 mkdir -p "$gen"
 "$synth" --frequencies 3 --directions 4 --steps 3 --output "$gen/small.spec"
 "$synth" --frequencies 8 --directions 6 --steps 4 --points 2 --output "$gen/two-points.spec"
-"$synth" --frequencies 9 --directions 7 --steps 3 --direction-list decreasing --station 'NEAR SHORE' \
-         --depth 8.5 --start 1999123122 --interval-hours 1 --output "$gen/decreasing.spec"
+"$synth" --frequencies 9 --directions 7 --steps 3 --direction-offset half --station 'NEAR SHORE' \
+         --depth 8.5 --start 1999123122 --interval-hours 1 --output "$gen/half-bin.spec"
 "$synth" --frequencies 50 --directions 50 --steps 1 --output "$gen/largest.spec"
 sed 's/$/\r/' "$gen/small.spec" >"$gen/crlf.spec"
 example="$root/examples/station.spec"

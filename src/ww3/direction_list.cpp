@@ -13,6 +13,7 @@ namespace {
 constexpr double kTurn = 2.0 * std::numbers::pi;
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr std::size_t kShownValues = 3;
+constexpr double kLargestListed = kTurn + 0.01;
 
 // An angle brought into -pi to pi.
 double onHalfTurns(double radians) { return std::remainder(radians, kTurn); }
@@ -142,6 +143,14 @@ double angleOfListedBearing(double radians) {
 
 DirectionListVerdict judgeDirectionList(std::span<const float> listedRadians) {
     DirectionListVerdict verdict;
+    // A value that is no angle of at most a turn either way is no grid of any kind (and
+    // a huge one would widen its own tolerance beyond any use).
+    for (float value : listedRadians) {
+        if (!(std::fabs(static_cast<double>(value)) <= kLargestListed)) {
+            verdict.grid = DirectionGrid::Irregular;
+            return verdict;
+        }
+    }
     const OffsetRange range = offsetRange(listedRadians, 1);
     if (!range.fits()) {
         verdict.grid = DirectionGrid::Irregular;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "spectral/one_degree_spectrum.hpp"
+
 namespace ww3b {
 namespace {
 
@@ -75,6 +77,8 @@ TEST(DirectionList, VerdictOnListsAsTheWaveModelWritesThemAndOthers) {
         {"two values swapped", swapped, DirectionGrid::Irregular},
         {"another step", fiveDegreeSteps, DirectionGrid::Irregular},
         {"a header of zeros", std::vector<float>(6, 0.0f), DirectionGrid::Irregular},
+        {"not a number", shifted(ww3List(4), {{2, NAN}}), DirectionGrid::Irregular},
+        {"beyond a turn", {1.57f, 1e30f, 4.71f, 3.14f}, DirectionGrid::Irregular},
     };
     for (const VerdictCase& c : cases) {
         const DirectionListVerdict verdict = judgeDirectionList(c.listed);
@@ -121,8 +125,14 @@ TEST(DirectionList, PlacedAsListedTheGridTurnsItsAnglesAndItsSlots) {
     for (Case c : {Case{36, 5, 5}, Case{24, 7.5, 8}, Case{24, -7.5, -8}, Case{50, 3.6, 4}, Case{4, 180, 180}}) {
         SpectralGrid grid{.frequencyCount = 3, .directionCount = c.nd, .frequencies = {0.05f, 0.1f, 0.15f}};
         completeSpectralGrid(grid);
+        const SpectralGrid plain = grid;
         placeDirectionsFrom(grid, c.theta0Degrees * kDegree);
         EXPECT_EQ(grid.slotShift, c.slotShift) << c.nd << " " << c.theta0Degrees;
+        // Slot m takes what slot m - s takes without the placing.
+        for (int m = 1; m <= kOneDegreeSlots; ++m) {
+            const int from = ((m - c.slotShift - 1) % 360 + 360) % 360 + 1;
+            EXPECT_EQ(directionOfSlot(grid, m), directionOfSlot(plain, from)) << c.nd << " slot " << m;
+        }
         for (int j = 0; j < c.nd; ++j) {
             const double theta = c.theta0Degrees * kDegree + kTurn * j / c.nd;
             EXPECT_NEAR(grid.directionCosines[j], std::cos(theta), 1e-6);
