@@ -51,6 +51,14 @@ std::string exampleListing(const std::string& lines) {
     return example.substr(0, begin) + lines + example.substr(end);
 }
 
+// The directions as counter-clockwise angles 0, 15, 30, ... degrees in radians: bearings of
+// travel that increase, the wrong way round for WW3.
+const std::string kAscendingAngles =
+    "  0.000E+00  0.262E+00  0.524E+00  0.785E+00  0.105E+01  0.131E+01  0.157E+01\n"
+    "  0.183E+01  0.209E+01  0.236E+01  0.262E+01  0.288E+01  0.314E+01  0.340E+01\n"
+    "  0.367E+01  0.393E+01  0.419E+01  0.445E+01  0.471E+01  0.497E+01  0.524E+01\n"
+    "  0.550E+01  0.576E+01  0.602E+01\n";
+
 struct ModeTwoRun {
     TempFolder folder;
     ProgramRun result;
@@ -110,7 +118,7 @@ TEST(DirectionWarning, TheVerdictChangesStandardErrorOnly) {
          "shore normal typed, as for a shoreline orientation 7.5 degrees smaller; --header-directions places the "
          "directions as listed" + where},
         {"half a bin, quiet", ww3Lines(kTurn / 48), {"--quiet"}, ""},
-        {"the example's angles", "", {},
+        {"ascending angles", kAscendingAngles, {},
          "ww3-brevolan: warning: the direction list of the WW3 file is not as WW3 writes it: the listed bearings "
          "increase by 15 degrees from one direction to the next, while WW3 lists them decreasing (counter-clockwise "
          "turns); the list reads 0, 0.262, 0.524, ... radians, that is bearings of travel 0, 15, 30, ... degrees. "
@@ -126,7 +134,7 @@ TEST(DirectionWarning, TheVerdictChangesStandardErrorOnly) {
 }
 
 TEST(DirectionWarning, WithTheOptionAListThatIsNoGridStopsTheRunBeforeAnyFileIsMade) {
-    ModeTwoRun run(exampleListing(""), {"--header-directions"});
+    ModeTwoRun run(exampleListing(kAscendingAngles), {"--header-directions"});
     EXPECT_EQ(run.result.status, 2);
     EXPECT_EQ(run.result.errors,
               "ww3-brevolan: error: --header-directions cannot place the directions as listed: the listed bearings "
