@@ -3,14 +3,13 @@
 // goes on undisturbed.
 
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,70 +26,36 @@ namespace {
 using namespace ww3b::testing;
 
 // A mode-2 run that holds its four output files while it waits at the boundary depth
-// question; finish() answers it and returns its exit status.
-class WaitingRun {
-public:
-    explicit WaitingRun(const std::filesystem::path& folder) {
-        int in[2], out[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(in[0], STDIN_FILENO);
-            ::dup2(out[1], STDOUT_FILENO);
-            if (::chdir(folder.c_str()) != 0) ::_exit(127);
-            ::execl(WW3B_BINARY, WW3B_BINARY, static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(in[0]);
-        ::close(out[1]);
-        answers_ = in[1];
-        console_ = out[0];
-        std::vector<std::string> answers = standardAnswers(2);
-        answers.pop_back();  // the boundary depth, given by finish()
-        send(answerLines(answers));
+// question; finish() gives the depth and returns its exit status.
+struct WaitingRun {
+    TempFolder consoleFolder;  // outside the run's folder, which the test lists
+    FILE* answers;
+    explicit WaitingRun(const std::filesystem::path& folder)
+        : answers(::popen(("cd '" + folder.string() + "' && exec " WW3B_BINARY " >'" +
+                           (consoleFolder / "console").string() + "'")
+                              .c_str(),
+                          "w")) {
+        std::vector<std::string> lines = standardAnswers(2);
+        lines.pop_back();
+        std::fputs(answerLines(lines).c_str(), answers);
+        std::fflush(answers);
     }
-    ~WaitingRun() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (answers_ >= 0) ::close(answers_);
-        if (console_ >= 0) ::close(console_);
-    }
-
-    // True once the console shows the depth question, within a few seconds.
+    // The console shows the question (prompts are flushed before every read) within 20 s.
     bool atDepthQuestion() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        std::string shown;
-        while (shown.find("boundary depth") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd ready{console_, POLLIN, 0};
-            if (::poll(&ready, 1, 200) <= 0) continue;
-            char buffer[4096];
-            const ssize_t got = ::read(console_, buffer, sizeof buffer);
-            if (got <= 0) return false;
-            shown.append(buffer, static_cast<std::size_t>(got));
+        for (int tries = 0; tries < 400; ++tries) {
+            if (std::filesystem::exists(consoleFolder / "console") &&
+                readFile(consoleFolder / "console").find("boundary depth") != std::string::npos) {
+                return true;
+            }
+            ::usleep(50000);
         }
-        return shown.find("boundary depth") != std::string::npos;
+        return false;
     }
-
     int finish() {
-        send("12\n");
-        ::close(answers_);
-        answers_ = -1;
-        char buffer[4096];
-        while (::read(console_, buffer, sizeof buffer) > 0) {
-        }
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
+        std::fputs("12\n", answers);
+        const int status = ::pclose(answers);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-
-private:
-    void send(const std::string& text) { ASSERT_EQ(::write(answers_, text.data(), text.size()), static_cast<ssize_t>(text.size())); }
-    pid_t pid_ = -1;
-    int answers_ = -1;
-    int console_ = -1;
 };
 
 struct LockCase {
