@@ -78,6 +78,7 @@ std::vector<std::string> inventoryLines(const FileInventory& inventory) {
 int listInventory(OutputFile& out, const ProgramOptions& options) {
     try {
         const FileInventory inventory = [&] {
+            // ASCII point files; a netCDF reader fills the same inventory for its files.
             const auto in = openInputFile(kSpectralFileUnit, options.listFile);
             FileInventory read = readAsciiInventory(*in);
             in->close();
