@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "run/inventory_report.hpp"
 #include "run/program_options.hpp"
 #include "run/run_conversion.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -158,6 +159,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Run:
         break;
     }
+    if (!command.options.listFile.empty()) return ww3b::listInventory(output, command.options);
     ww3b::InputFile input(ww3b::kConsoleInputUnit, "standard input", STDIN_FILENO, false);
     ww3b::Console console{input, output};
     return ww3b::runConversion(console, command.options);

@@ -283,11 +283,16 @@ std::vector<Site> makeSites(const Options& options, Random& random) {
         Site site{};
         site.name = k == 0 ? options.station : options.station.substr(0, 6) + "-" + std::to_string(k + 1);
         site.name.resize(10, ' ');
-        site.latitude = 40.98 - 0.35 * k;
-        site.longitude = -71.12 - 0.45 * k;
-        site.depth = options.depth + 25.0 * k;
+        // Every other point after the first lies off the Pacific coast in deep water, facing
+        // westerly swell: a three-digit longitude that runs into the latitude (33.65-120.20),
+        // a depth and a mean direction far from the others', so tests can tell points apart.
+        const bool pacific = k > 0 && k % 2 == 0;
+        const int row = k / 2 - 1;
+        site.latitude = pacific ? 33.65 + 0.35 * row : 40.98 - 0.35 * k;
+        site.longitude = pacific ? -120.20 - 0.45 * row : -71.12 - 0.45 * k;
+        site.depth = pacific ? 1800.0 + 100.0 * row : options.depth + 25.0 * k;
         site.heightScale = 1.0 + 0.06 * k;
-        site.directionOffset = 7.0 * k;
+        site.directionOffset = pacific ? 90.0 + 7.0 * k : 7.0 * k;
         for (double& phase : site.phase) phase = 2.0 * std::numbers::pi * random.uniform();
         sites.push_back(site);
     }

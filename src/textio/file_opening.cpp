@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "io_diagnostic.hpp"
+#include "output_lock.hpp"
 
 namespace ww3b {
 
@@ -51,9 +52,16 @@ std::unique_ptr<InputFile> openInputFile(int unit, std::string_view nameField) {
     return std::make_unique<InputFile>(unit, std::move(name), fd, true);
 }
 
-std::unique_ptr<OutputFile> openOutputFile(int unit, std::string_view nameField) {
+namespace {
+
+// Opening and locking take a few attempts at most when other runs remove files meanwhile.
+constexpr int kOpenAttempts = 5;
+
+std::unique_ptr<OutputFile> openOutputFileAttempt(int unit, std::string_view nameField, int attempt) {
     std::string name = requireName(unit, nameField);
     bool readOnly = false;
+    struct stat before {};
+    const bool existed = ::stat(name.c_str(), &before) == 0;
     int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
         const int error = errno;
@@ -76,8 +84,18 @@ std::unique_ptr<OutputFile> openOutputFile(int unit, std::string_view nameField)
         ::close(fd);
         endRunWithDiagnostic("is a directory, not a file", unit, name);
     }
+    if (lockOutputFile(fd, unit, name, !existed, attempt == kOpenAttempts) == OutputLock::Moved) {
+        ::close(fd);
+        return openOutputFileAttempt(unit, nameField, attempt + 1);
+    }
     return std::make_unique<OutputFile>(unit, std::move(name), fd, OutputFile::Kind::FileFromStart,
                                         readOnly);
+}
+
+}  // namespace
+
+std::unique_ptr<OutputFile> openOutputFile(int unit, std::string_view nameField) {
+    return openOutputFileAttempt(unit, nameField, 1);
 }
 
 }  // namespace ww3b

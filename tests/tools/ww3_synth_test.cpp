@@ -191,6 +191,11 @@ TEST(SynthFile, SeveralPointsAndDirectionsHalfABinOff) {
     EXPECT_EQ(file[12].substr(0, 12), "'44097     '");
     EXPECT_EQ(file[12 + 130].substr(0, 12), "'44097-2   '");
     EXPECT_EQ(file[12 + 260].substr(0, 12), "'44097-3   '");
+    // Positions, depths and sea states differ; the third point's longitude runs into its latitude.
+    EXPECT_EQ(file[12].substr(12, 24), "  40.98 -71.12      46.6");
+    EXPECT_EQ(file[12 + 130].substr(12, 24), "  40.63 -71.57      71.6");
+    EXPECT_EQ(file[12 + 260].substr(12, 24), "  33.65-120.20    1800.0");
+    EXPECT_FALSE(std::equal(file.begin() + 13, file.begin() + 142, file.begin() + 143));
 }
 
 // A narrow sea from the bearing D travels towards D + 180: its energy lies in the direction

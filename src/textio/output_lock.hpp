@@ -1,0 +1,23 @@
+#pragma once
+// Advisory locks on the output files. While a run holds an output file open it holds an
+// exclusive lock on it, so that a second run that would write the same file at the same
+// time (a slip in a batch of parallel runs) is refused instead of interleaving its lines
+// with the first run's. A refused run leaves no file behind: the files it created itself
+// on its way, still empty, are removed before it ends.
+
+#include <string>
+
+namespace ww3b {
+
+enum class OutputLock {
+    Held,   // the run now holds the file (or the file system keeps no locks: no lock needed)
+    Moved,  // the name no longer leads to the open file (another run removed it): open again
+};
+
+// Locks the open output `fd`, opened by `name` on `unit`; `created` tells that this
+// run's open made the file. A file that another run holds ends this run with a diagnostic
+// naming it, once the files this run created are removed. Only regular files are locked.
+// With `lastAttempt`, a file that moved ends the run with a diagnostic instead.
+OutputLock lockOutputFile(int fd, int unit, const std::string& name, bool created, bool lastAttempt);
+
+}  // namespace ww3b
