@@ -57,14 +57,15 @@ PointSummary readPointPosition(InputFile& in) {
 
 }  // namespace
 
-GridSummary summarizeGrid(const SpectralGrid& grid, const std::string& fileName) {
+GridSummary summarizeGrid(const SpectralGrid& grid) {
     GridSummary summary;
     summary.frequencyCount = grid.frequencyCount;
     summary.firstFrequency = grid.frequencies[0];
     summary.lastFrequency = grid.frequencies[static_cast<std::size_t>(grid.frequencyCount - 1)];
     summary.directionCount = grid.directionCount;
     summary.listedDirections.assign(grid.directions.begin(), grid.directions.begin() + grid.directionCount);
-    summary.directionVerdict = directionListWarning(grid, fileName);
+    const std::span<const float> listed = listedDirections(grid);
+    summary.directionVerdict = directionListWarning(judgeDirectionList(listed), listed);
     summary.headerPointCount = grid.pointCount;
     return summary;
 }
@@ -77,7 +78,7 @@ FileInventory readAsciiInventory(InputFile& in) {
     if (!readSpectralHeader(in, grid)) {
         endRunWithDiagnostic("end of file reached before the header line", in.unit(), in.name());
     }
-    inventory.grid = summarizeGrid(grid, in.name());
+    inventory.grid = summarizeGrid(grid);
     const auto values = static_cast<std::size_t>(grid.frequencyCount) * static_cast<std::size_t>(grid.directionCount);
     InputRecord record;
     bool pointCountVaries = false;

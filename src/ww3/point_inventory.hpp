@@ -42,7 +42,7 @@ struct FileInventory {
 };
 
 // The grid part of an inventory, from a grid as read.
-GridSummary summarizeGrid(const SpectralGrid& grid, const std::string& fileName);
+GridSummary summarizeGrid(const SpectralGrid& grid);
 
 // Scans a whole ASCII point-spectra file: the header, every point of the first time step
 // in full, and of the later time steps the time line, the point lines and a count of each

@@ -17,7 +17,7 @@ using namespace ww3b::testing;
 const std::string kHeader =
     "'WAVEWATCH III SPECTRA'      3     4     3 'spectral resolution for points'\n"
     " 0.500E-01 0.100E+00 0.150E+00\n"
-    "  0.000E+00  0.157E+01  0.314E+01  0.471E+01\n";
+    "  0.157E+01  0.000E+00  0.471E+01  0.314E+01\n";
 
 // 12 densities, seven to a line.
 const std::string kBlock =
@@ -43,7 +43,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 const std::string kInventory =
     "WW3 point spectra \"multi.spec\" (ASCII)\r\n"
     "Frequencies: 3, 0.05 to 0.15 Hz\r\n"
-    "Directions:  4, listed as 0.0, 90.0, 179.9, 269.9 degrees\r\n"
+    "Directions:  4, listed as 90.0, 0.0, 269.9, 179.9 degrees\r\n"
     "Grid check:  the converter's grid\r\n"
     "Points:      3 per time step\r\n"
     "   no  name         latitude  longitude   depth (m)\r\n"
