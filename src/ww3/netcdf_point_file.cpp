@@ -1,0 +1,312 @@
+#include "ww3/netcdf_point_file.hpp"
+
+#include <netcdf.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <numbers>
+#include <optional>
+
+#include "textio/io_diagnostic.hpp"
+#include "ww3/netcdf_classic_extent.hpp"
+
+namespace ww3b {
+
+namespace {
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+
+// The library's error in plain words first, its own text after.
+std::string libraryProblem(int status) {
+    std::string plain;
+    switch (status) {
+        case NC_ENOTNC: plain = "it is not a netCDF file or its header is damaged"; break;
+        case NC_EHDFERR: plain = "the file is cut short or damaged"; break;
+        case NC_EINVAL: plain = "the file is cut short or its header is damaged"; break;
+        case NC_ENOMEM: plain = "there is not enough memory for it"; break;
+        case NC_EEDGE:
+        case NC_EINVALCOORDS: plain = "the variable is shorter than its dimensions say"; break;
+        default: plain = "the library cannot read it"; break;
+    }
+    return plain + " (" + nc_strerror(status) + ")";
+}
+
+std::string stampText(const NetcdfStamp& stamp) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%08d %06d", static_cast<int>(stamp.date), static_cast<int>(stamp.time));
+    return text;
+}
+
+std::string trimmed(std::string name) {
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+    return name;
+}
+
+}  // namespace
+
+NetcdfPointFile::Handle::~Handle() {
+    if (id >= 0) nc_close(id);
+}
+
+NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(path)), unit_(unit) {
+    const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
+    if (status != NC_NOERR) {
+        file_.id = -1;
+        fail("cannot open the netCDF file: " + libraryProblem(status));
+    }
+    ncid_ = file_.id;
+    // The library reads a cut classic file's missing data as zeros: compare the length first.
+    if (const auto extent = classicNetcdfExtent(path_)) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path_, error);
+        if (!error && size < *extent) {
+            fail("the netCDF file is cut short: its header describes " + std::to_string(*extent) +
+                 " bytes, the file holds " + std::to_string(size));
+        }
+    }
+
+    std::size_t stations = 0;
+    std::size_t frequencies = 0;
+    std::size_t directions = 0;
+    const int timeDimension = requireDimension("time", timeCount_);
+    const int stationDimension = requireDimension("station", stations);
+    const int frequencyDimension = requireDimension("frequency", frequencies);
+    const int directionDimension = requireDimension("direction", directions);
+    if (frequencies < kMinFrequencies || frequencies > kMaxFrequencies) {
+        fail("the dimension frequency gives " + std::to_string(frequencies) + " frequencies; " +
+             std::to_string(kMinFrequencies) + " to " + std::to_string(kMaxFrequencies) + " can be read");
+    }
+    if (directions < kMinDirections || directions > kMaxDirections) {
+        fail("the dimension direction gives " + std::to_string(directions) + " directions; " +
+             std::to_string(kMinDirections) + " to " + std::to_string(kMaxDirections) + " can be read");
+    }
+    if (stations == 0) fail("the dimension station is empty: the file holds no station");
+    grid_.frequencyCount = static_cast<std::int32_t>(frequencies);
+    grid_.directionCount = static_cast<std::int32_t>(directions);
+    grid_.pointCount = stations > 999999 ? 999999 : static_cast<std::int32_t>(stations);
+
+    efth_ = requireVariable("efth", {timeDimension, stationDimension, frequencyDimension, directionDimension});
+    time_ = requireVariable("time", {timeDimension});
+    depth_ = requireVariable("dpt", {timeDimension, stationDimension});
+    wind_ = requireVariable("wnd", {timeDimension, stationDimension});
+    windDirection_ = requireVariable("wnddir", {timeDimension, stationDimension});
+    // Positions only serve the inventory: per time and station, or per station.
+    for (NetcdfVariable* position : {&latitude_, &longitude_}) {
+        const char* name = position == &latitude_ ? "latitude" : "longitude";
+        *position = NetcdfVariable(ncid_, name);
+        const std::vector<int> perStep = {timeDimension, stationDimension};
+        const std::vector<int> fixed = {stationDimension};
+        if (position->found() && position->dimensions() != perStep && position->dimensions() != fixed) {
+            fail(std::string("the variable ") + name + " is neither (time, station) nor (station)");
+        }
+    }
+    readGrid(frequencyDimension, directionDimension);
+    readStationNames(stationDimension);
+    readTimeUnits();
+    block_.resize(frequencies * directions);
+}
+
+void NetcdfPointFile::fail(const std::string& condition) const { endRunWithDiagnostic(condition, unit_, path_); }
+
+int NetcdfPointFile::requireDimension(const char* name, std::size_t& length) const {
+    int id = -1;
+    if (nc_inq_dimid(ncid_, name, &id) != NC_NOERR) fail(std::string("the netCDF file has no dimension ") + name);
+    const int status = nc_inq_dimlen(ncid_, id, &length);
+    if (status != NC_NOERR) fail(std::string("cannot read the dimension ") + name + ": " + libraryProblem(status));
+    return id;
+}
+
+NetcdfVariable NetcdfPointFile::requireVariable(const std::string& name, std::vector<int> dimensions) const {
+    NetcdfVariable variable(ncid_, name);
+    if (!variable.found()) {
+        int varid = -1;
+        if (nc_inq_varid(ncid_, name.c_str(), &varid) == NC_NOERR) fail("the variable " + name + " is not numeric");
+        fail("the netCDF file has no variable " + name);
+    }
+    if (variable.dimensions() != dimensions) {
+        std::string expected;
+        for (int id : dimensions) {
+            char dimensionName[NC_MAX_NAME + 1] = "";
+            nc_inq_dimname(ncid_, id, dimensionName);
+            expected += (expected.empty() ? "" : ", ") + std::string(dimensionName);
+        }
+        fail("the variable " + name + " does not have the dimensions (" + expected + ")");
+    }
+    return variable;
+}
+
+void NetcdfPointFile::readGrid(int frequencyDimension, int directionDimension) {
+    const NetcdfVariable frequency = requireVariable("frequency", {frequencyDimension});
+    const NetcdfVariable direction = requireVariable("direction", {directionDimension});
+    std::array<double, kMaxFrequencies> values{};
+    for (const NetcdfVariable* axis : {&frequency, &direction}) {
+        const std::size_t start = 0;
+        const std::size_t count = axis == &frequency ? static_cast<std::size_t>(grid_.frequencyCount)
+                                                     : static_cast<std::size_t>(grid_.directionCount);
+        const int status = axis->read({&start, 1}, {&count, 1}, {values.data(), count});
+        if (status != NC_NOERR) fail("cannot read the variable " + axis->name() + ": " + libraryProblem(status));
+        for (std::size_t k = 0; k < count; ++k) {
+            if (!std::isfinite(values[k]) || axis->isMissing(values[k])) {
+                fail("the variable " + axis->name() + " holds a fill value or a value that is not a number at " +
+                     std::to_string(k + 1));
+            }
+            if (axis == &frequency) {
+                grid_.frequencies[k] = static_cast<float>(values[k]);
+            } else {
+                // Nautical degrees become radians, the unit of the text files' direction list.
+                grid_.directions[k] = static_cast<float>(values[k] * kRadiansPerDegree);
+            }
+        }
+    }
+    completeSpectralGrid(grid_);
+}
+
+void NetcdfPointFile::readStationNames(int stationDimension) {
+    std::size_t stations = 0;
+    nc_inq_dimlen(ncid_, stationDimension, &stations);
+    stationNames_.assign(stations, std::string());
+    int varid = -1;
+    if (nc_inq_varid(ncid_, "station_name", &varid) != NC_NOERR) return;
+    nc_type type = NC_NAT;
+    int rank = 0;
+    int dimensions[NC_MAX_VAR_DIMS];
+    nc_inq_var(ncid_, varid, nullptr, &type, &rank, dimensions, nullptr);
+    std::size_t length = 0;
+    if (type != NC_CHAR || rank != 2 || dimensions[0] != stationDimension ||
+        nc_inq_dimlen(ncid_, dimensions[1], &length) != NC_NOERR || length > 4096) {
+        fail("the variable station_name is not (station, string) of characters");
+    }
+    std::vector<char> name(length);
+    for (std::size_t s = 0; s < stations && length > 0; ++s) {
+        const std::size_t start[2] = {s, 0};
+        const std::size_t count[2] = {1, length};
+        const int status = nc_get_vara_text(ncid_, varid, start, count, name.data());
+        if (status != NC_NOERR) fail("cannot read the variable station_name: " + libraryProblem(status));
+        stationNames_[s] = trimmed(std::string(name.data(), length));
+    }
+}
+
+void NetcdfPointFile::readTimeUnits() {
+    std::size_t length = 0;
+    nc_type type = NC_NAT;
+    if (nc_inq_att(ncid_, time_.id(), "units", &type, &length) != NC_NOERR || type != NC_CHAR || length > 1024) {
+        fail("the variable time has no units (such as \"days since 1990-01-01 00:00:00\")");
+    }
+    std::string units(length, '\0');
+    nc_get_att_text(ncid_, time_.id(), "units", units.data());
+    units = trimmed(units);
+    const auto parsed = parseNetcdfTimeUnits(units);
+    if (!parsed) {
+        fail("the time unit \"" + units +
+             "\" of the variable time is not understood; days, hours, minutes or seconds since a UTC date "
+             "can be read");
+    }
+    timeUnits_ = *parsed;
+}
+
+NetcdfStamp NetcdfPointFile::stampOf(std::size_t step) const {
+    double value = 0;
+    const std::size_t count = 1;
+    const int status = time_.read({&step, 1}, {&count, 1}, {&value, 1});
+    const std::string at = " at time step " + std::to_string(step + 1);
+    if (status != NC_NOERR) fail("cannot read the variable time" + at + ": " + libraryProblem(status));
+    if (time_.isMissing(value)) fail("the variable time holds a fill value" + at);
+    const auto stamp = netcdfStampAt(timeUnits_, value);
+    if (!stamp) fail("the variable time holds a time outside the years 1 to 9999" + at);
+    return *stamp;
+}
+
+std::string NetcdfPointFile::where(std::size_t station) const {
+    std::string text = "at time step " + std::to_string(step_ + 1) + " (" + stampText(stamp_) + "), station " +
+                       std::to_string(station + 1);
+    if (!stationNames_[station].empty()) text += " (\"" + stationNames_[station] + "\")";
+    return text;
+}
+
+bool NetcdfPointFile::nextStep(InputRecord& record) {
+    const std::size_t next = started_ ? step_ + 1 : 0;
+    if (next >= timeCount_) return false;
+    step_ = next;
+    started_ = true;
+    stamp_ = stampOf(step_);
+    record.date = stamp_.date;
+    record.time = stamp_.time;
+    return true;
+}
+
+void NetcdfPointFile::readValues(const NetcdfVariable& variable, std::size_t station, double* values,
+                                 std::size_t count) const {
+    const std::size_t start[4] = {step_, station, 0, 0};
+    const std::size_t counts[4] = {1, 1, static_cast<std::size_t>(grid_.frequencyCount),
+                                   static_cast<std::size_t>(grid_.directionCount)};
+    const std::size_t rank = variable.dimensions().size();
+    const int status = variable.read({start, rank}, {counts, rank}, {values, count});
+    if (status != NC_NOERR) {
+        fail("cannot read the variable " + variable.name() + " " + where(station) + ": " + libraryProblem(status));
+    }
+}
+
+void NetcdfPointFile::readStation(std::size_t station, InputRecord& record) {
+    if (!started_ || station >= stationCount()) {
+        fail("no station " + std::to_string(station + 1) + " at this time step; the file holds " +
+             std::to_string(stationCount()));
+    }
+    std::array<double, 3> point{};
+    const NetcdfVariable* pointVariables[3] = {&depth_, &wind_, &windDirection_};
+    for (std::size_t k = 0; k < 3; ++k) {
+        readValues(*pointVariables[k], station, &point[k], 1);
+        if (pointVariables[k]->isMissing(point[k])) {
+            fail("the variable " + pointVariables[k]->name() + " holds a fill value " + where(station));
+        }
+    }
+    record.depth = static_cast<float>(point[0]);
+    record.windSpeed = static_cast<float>(point[1]);
+    record.windDirection = static_cast<float>(point[2]);
+
+    readValues(efth_, station, block_.data(), block_.size());
+    const auto nf = static_cast<std::size_t>(grid_.frequencyCount);
+    const auto nd = static_cast<std::size_t>(grid_.directionCount);
+    for (std::size_t i = 0; i < nf; ++i) {
+        for (std::size_t j = 0; j < nd; ++j) {
+            const double value = block_[i * nd + j];
+            if (!std::isfinite(value) || efth_.isMissing(value)) {
+                fail("the variable efth holds a fill value or a value that is not a number " + where(station) +
+                     ", frequency " + std::to_string(i + 1) + ", direction " + std::to_string(j + 1));
+            }
+            record.spectrum[i][j] = static_cast<float>(value);
+        }
+    }
+}
+
+NetcdfInventory NetcdfPointFile::inventory() const {
+    NetcdfInventory inventory;
+    inventory.timeCount = timeCount_;
+    if (timeCount_ > 0) {
+        inventory.first = stampOf(0);
+        inventory.last = stampOf(timeCount_ - 1);
+    }
+    const std::size_t stations = stationCount();
+    // One value per station and variable at the first step: a few reads whatever the file's size.
+    auto firstValue = [&](const NetcdfVariable& variable, std::size_t station) {
+        if (!variable.found() || (variable.dimensions().size() == 2 && timeCount_ == 0)) return std::nan("");
+        const std::size_t start[2] = {0, station};
+        const std::size_t count[2] = {1, 1};
+        const std::size_t rank = variable.dimensions().size();
+        const std::size_t offset = rank == 2 ? 0 : 1;
+        double value = 0;
+        if (variable.read({start + offset, rank}, {count + offset, rank}, {&value, 1}) != NC_NOERR ||
+            variable.isMissing(value)) {
+            return std::nan("");
+        }
+        return value;
+    };
+    for (std::size_t s = 0; s < stations; ++s) {
+        inventory.stations.push_back(
+            {stationNames_[s], firstValue(latitude_, s), firstValue(longitude_, s), firstValue(depth_, s)});
+    }
+    return inventory;
+}
+
+}  // namespace ww3b
