@@ -109,10 +109,15 @@ Layout define(const std::string& path, bool netcdf4, std::size_t nf, std::size_t
     const float fill = NC_FILL_FLOAT;
     check(nc_put_att_float(l.file, l.efth, "_FillValue", NC_FLOAT, 1, &fill), "efth");
     if (netcdf4) {
-        // One chunk per step and station, compressed as the archives store them.
+        // One chunk per step and station, the piece a reader of one station takes. Not
+        // compressed: decompression would dominate the reading times that the twin measures.
         const std::size_t chunk[] = {1, 1, nf, nd};
         check(nc_def_var_chunking(l.file, l.efth, NC_CHUNKED, chunk), "efth");
-        check(nc_def_var_deflate(l.file, l.efth, 1, 1, 1), "efth");
+        // The values per time and station in chunks of many steps, not the library's one value.
+        const std::size_t pointChunk[] = {512, np};
+        for (int id : {l.latitude, l.longitude, l.depth, l.wind, l.windDirection}) {
+            check(nc_def_var_chunking(l.file, id, NC_CHUNKED, pointChunk), "point values");
+        }
     }
     int old = 0;
     check(nc_set_fill(l.file, NC_NOFILL, &old), "fill");

@@ -2,6 +2,7 @@
 
 #include <netcdf.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -105,7 +106,9 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
     readGrid(frequencyDimension, directionDimension);
     readStationNames(stationDimension);
     readTimeUnits();
-    block_.resize(frequencies * directions);
+    // About a megabyte of doubles a block, at most 256 steps.
+    const std::size_t perStep = 3 + frequencies * directions;
+    stepsPerBlock_ = std::clamp<std::size_t>((std::size_t{1} << 17) / perStep, 1, 256);
 }
 
 void NetcdfPointFile::fail(const std::string& condition) const { endRunWithDiagnostic(condition, unit_, path_); }
@@ -206,10 +209,22 @@ void NetcdfPointFile::readTimeUnits() {
     timeUnits_ = *parsed;
 }
 
-NetcdfStamp NetcdfPointFile::stampOf(std::size_t step) const {
+NetcdfStamp NetcdfPointFile::stampOf(std::size_t step, bool cached) {
     double value = 0;
-    const std::size_t count = 1;
-    const int status = time_.read({&step, 1}, {&count, 1}, {&value, 1});
+    int status = NC_NOERR;
+    const std::size_t one = 1;
+    if (cached && !(step >= timesFirst_ && step < timesFirst_ + times_.size())) {
+        // A block of times; when it cannot be read (a damaged file), the step alone says why.
+        times_.resize(std::min<std::size_t>(512, timeCount_ - step));
+        timesFirst_ = step;
+        const std::size_t count = times_.size();
+        if (time_.read({&step, 1}, {&count, 1}, times_) != NC_NOERR) times_.clear();
+    }
+    if (cached && !times_.empty()) {
+        value = times_[step - timesFirst_];
+    } else {
+        status = time_.read({&step, 1}, {&one, 1}, {&value, 1});
+    }
     const std::string at = " at time step " + std::to_string(step + 1);
     if (status != NC_NOERR) fail("cannot read the variable time" + at + ": " + libraryProblem(status));
     if (time_.isMissing(value)) fail("the variable time holds a fill value" + at);
@@ -230,21 +245,56 @@ bool NetcdfPointFile::nextStep(InputRecord& record) {
     if (next >= timeCount_) return false;
     step_ = next;
     started_ = true;
-    stamp_ = stampOf(step_);
+    stamp_ = stampOf(step_, true);
     record.date = stamp_.date;
     record.time = stamp_.time;
     return true;
 }
 
-void NetcdfPointFile::readValues(const NetcdfVariable& variable, std::size_t station, double* values,
-                                 std::size_t count) const {
-    const std::size_t start[4] = {step_, station, 0, 0};
-    const std::size_t counts[4] = {1, 1, static_cast<std::size_t>(grid_.frequencyCount),
+int NetcdfPointFile::readSteps(const NetcdfVariable& variable, std::size_t station, std::size_t first,
+                               std::size_t steps, double* values) const {
+    const std::size_t start[4] = {first, station, 0, 0};
+    const std::size_t counts[4] = {steps, 1, static_cast<std::size_t>(grid_.frequencyCount),
                                    static_cast<std::size_t>(grid_.directionCount)};
     const std::size_t rank = variable.dimensions().size();
-    const int status = variable.read({start, rank}, {counts, rank}, {values, count});
-    if (status != NC_NOERR) {
-        fail("cannot read the variable " + variable.name() + " " + where(station) + ": " + libraryProblem(status));
+    std::size_t size = 1;
+    for (std::size_t k = 0; k < rank; ++k) size *= counts[k];
+    return variable.read({start, rank}, {counts, rank}, {values, size});
+}
+
+void NetcdfPointFile::loadBlock(std::size_t station) {
+    // The first station read keeps the large block; the others come a step at a time.
+    const bool main = block_.steps == 0 || block_.station == station;
+    Block& block = main ? block_ : single_;
+    block.station = station;
+    block.first = step_;
+    block.steps = main ? std::min(stepsPerBlock_, timeCount_ - step_) : 1;
+    const std::size_t densities =
+        static_cast<std::size_t>(grid_.frequencyCount) * static_cast<std::size_t>(grid_.directionCount);
+    const std::size_t perStep = 3 + densities;
+    std::vector<double> column(block.steps * densities);
+    block.values.resize(block.steps * perStep);
+    const NetcdfVariable* variables[4] = {&depth_, &wind_, &windDirection_, &efth_};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int status = readSteps(*variables[k], station, block.first, block.steps, column.data());
+        if (status != NC_NOERR) {
+            block.steps = 0;
+            // A block that reaches into a damaged part: read this step alone, so that the
+            // steps before the damage convert as from the text file; after the damage, one
+            // step at a time.
+            if (main && stepsPerBlock_ > 1 && timeCount_ - step_ > 1) {
+                stepsPerBlock_ = 1;
+                return loadBlock(station);
+            }
+            fail("cannot read the variable " + variables[k]->name() + " " + where(station) + ": " +
+                 libraryProblem(status));
+        }
+        const std::size_t width = k < 3 ? 1 : densities;
+        const std::size_t offset = k < 3 ? k : 3;
+        for (std::size_t t = 0; t < block.steps; ++t) {
+            std::copy_n(column.begin() + static_cast<std::ptrdiff_t>(t * width), width,
+                        block.values.begin() + static_cast<std::ptrdiff_t>(t * perStep + offset));
+        }
     }
 }
 
@@ -253,24 +303,26 @@ void NetcdfPointFile::readStation(std::size_t station, InputRecord& record) {
         fail("no station " + std::to_string(station + 1) + " at this time step; the file holds " +
              std::to_string(stationCount()));
     }
-    std::array<double, 3> point{};
-    const NetcdfVariable* pointVariables[3] = {&depth_, &wind_, &windDirection_};
-    for (std::size_t k = 0; k < 3; ++k) {
-        readValues(*pointVariables[k], station, &point[k], 1);
-        if (pointVariables[k]->isMissing(point[k])) {
-            fail("the variable " + pointVariables[k]->name() + " holds a fill value " + where(station));
-        }
-    }
-    record.depth = static_cast<float>(point[0]);
-    record.windSpeed = static_cast<float>(point[1]);
-    record.windDirection = static_cast<float>(point[2]);
-
-    readValues(efth_, station, block_.data(), block_.size());
+    if (!block_.holds(station, step_) && !single_.holds(station, step_)) loadBlock(station);
+    const Block& block = block_.holds(station, step_) ? block_ : single_;
     const auto nf = static_cast<std::size_t>(grid_.frequencyCount);
     const auto nd = static_cast<std::size_t>(grid_.directionCount);
+    const double* values = block.values.data() + (step_ - block.first) * (3 + nf * nd);
+
+    const NetcdfVariable* pointVariables[3] = {&depth_, &wind_, &windDirection_};
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (!std::isfinite(values[k]) || pointVariables[k]->isMissing(values[k])) {
+            fail("the variable " + pointVariables[k]->name() + " holds a fill value or a value that is not a number " +
+                 where(station));
+        }
+    }
+    record.depth = static_cast<float>(values[0]);
+    record.windSpeed = static_cast<float>(values[1]);
+    record.windDirection = static_cast<float>(values[2]);
+    const double* densities = values + 3;
     for (std::size_t i = 0; i < nf; ++i) {
         for (std::size_t j = 0; j < nd; ++j) {
-            const double value = block_[i * nd + j];
+            const double value = densities[i * nd + j];
             if (!std::isfinite(value) || efth_.isMissing(value)) {
                 fail("the variable efth holds a fill value or a value that is not a number " + where(station) +
                      ", frequency " + std::to_string(i + 1) + ", direction " + std::to_string(j + 1));
@@ -280,7 +332,7 @@ void NetcdfPointFile::readStation(std::size_t station, InputRecord& record) {
     }
 }
 
-NetcdfInventory NetcdfPointFile::inventory() const {
+NetcdfInventory NetcdfPointFile::inventory() {
     NetcdfInventory inventory;
     inventory.timeCount = timeCount_;
     if (timeCount_ > 0) {

@@ -2,8 +2,9 @@
 // Reading WW3 point spectra from a netCDF file: dimensions time, station, frequency and
 // direction; efth(time, station, frequency, direction) with the densities, the frequency
 // (Hz) and direction (degrees) axes, time, and per time and station dpt, wnd and wnddir.
-// The file is read forward, one time step of one station at a time, so memory stays flat
-// whatever the file's size.
+// The file is read forward, one station at a time, in blocks of a few dozen time steps (about
+// a megabyte), so memory stays flat whatever the file's size and the library is called
+// seldom enough to read faster than the text file.
 
 #include <cstddef>
 #include <string>
@@ -48,7 +49,7 @@ public:
 
     // Station names, positions and depths at the first time step, the time count, the
     // first and the last time. Reads a few values, never a whole variable.
-    NetcdfInventory inventory() const;
+    NetcdfInventory inventory();
 
     // Moves to the next time step and puts its date and time in the record; false (the
     // record untouched) after the last one. A step is passed over by simply moving on.
@@ -67,9 +68,13 @@ private:
     void readGrid(int frequencyDimension, int directionDimension);
     void readStationNames(int stationDimension);
     void readTimeUnits();
-    NetcdfStamp stampOf(std::size_t step) const;
+    // The time value of a step, read alone (`cached` false) or through the block of times.
+    NetcdfStamp stampOf(std::size_t step, bool cached = false);
     std::string where(std::size_t station) const;  // "at time step ... , station ..."
-    void readValues(const NetcdfVariable& variable, std::size_t station, double* values, std::size_t count) const;
+    // Reads `steps` steps from `first` of one station's values of the variable.
+    int readSteps(const NetcdfVariable& variable, std::size_t station, std::size_t first, std::size_t steps,
+                  double* values) const;
+    void loadBlock(std::size_t station);
 
     // Closes the file however the object goes, a failing constructor included.
     struct Handle {
@@ -92,7 +97,22 @@ private:
     std::size_t step_ = 0;
     bool started_ = false;
     NetcdfStamp stamp_;
-    std::vector<double> block_;  // one station's densities at one step
+    // Values of consecutive steps of one station: per step depth, wind speed, wind direction
+    // and then the densities (frequency by frequency). The first station read keeps its
+    // block; any other is read a step at a time.
+    struct Block {
+        std::size_t station = 0;
+        std::size_t first = 0;
+        std::size_t steps = 0;
+        std::vector<double> values;
+        bool holds(std::size_t s, std::size_t step) const {
+            return s == station && step >= first && step < first + steps;
+        }
+    };
+    std::size_t stepsPerBlock_ = 1;
+    Block block_, single_;
+    std::vector<double> times_;  // a block of time values from timesFirst_
+    std::size_t timesFirst_ = 0;
 };
 
 }  // namespace ww3b

@@ -49,6 +49,7 @@ NetcdfVariable::NetcdfVariable(int ncid, const std::string& name) : ncid_(ncid),
     if (nc_inq_vardimid(ncid, varid, dimensions_.data()) != NC_NOERR) return;
     if (type == NC_CHAR || type == NC_STRING || type > NC_STRING) return;  // not numbers
     varid_ = varid;
+    storedAsFloat_ = type == NC_FLOAT;
 
     const std::vector<double> scale = numericAttribute(ncid, varid, "scale_factor");
     const std::vector<double> offset = numericAttribute(ncid, varid, "add_offset");
@@ -67,7 +68,15 @@ NetcdfVariable::NetcdfVariable(int ncid, const std::string& name) : ncid_(ncid),
 
 int NetcdfVariable::read(std::span<const std::size_t> start, std::span<const std::size_t> count,
                          std::span<double> values) const {
-    const int status = nc_get_vara_double(ncid_, varid_, start.data(), count.data(), values.data());
+    int status = NC_NOERR;
+    if (storedAsFloat_) {
+        // The library's own conversion to double costs more than the reading itself.
+        floats_.resize(values.size());
+        status = nc_get_vara_float(ncid_, varid_, start.data(), count.data(), floats_.data());
+        std::copy(floats_.begin(), floats_.end(), values.begin());
+    } else {
+        status = nc_get_vara_double(ncid_, varid_, start.data(), count.data(), values.data());
+    }
     if (status != NC_NOERR || !packed_) return status;
     for (double& value : values) value = value * scale_ + offset_;
     return NC_NOERR;

@@ -36,6 +36,8 @@ private:
     double scale_ = 1;
     double offset_ = 0;
     bool packed_ = false;
+    bool storedAsFloat_ = false;
+    mutable std::vector<float> floats_;  // float values as stored, widened here rather than by the library
     std::vector<double> missing_;  // unpacked, as read values compare with them
 };
 

@@ -179,7 +179,7 @@ TEST(NetcdfPointFile, SmallFilesReadOrAreRefusedNamingWhatIsWrong) {
         {Spoil::FillInBlock, "efth holds a fill value or a value that is not a number at time step 2 (20000102 121500), "
                              "station 1, frequency 2, direction 2"},
         {Spoil::NanInBlock, "not a number at time step 2"},
-        {Spoil::FillDepth, "dpt holds a fill value at time step 1"},
+        {Spoil::FillDepth, "dpt holds a fill value or a value that is not a number at time step 1"},
         {Spoil::UnknownUnit, "time unit \"fortnights since 1990-01-01\""},
     };
     for (const Case& c : cases) {
