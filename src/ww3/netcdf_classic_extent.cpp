@@ -12,14 +12,15 @@ namespace {
 constexpr std::uint32_t kDimensionTag = 0x0A;
 constexpr std::uint32_t kVariableTag = 0x0B;
 constexpr std::uint32_t kAttributeTag = 0x0C;
-// Lists longer than this are not headers the reader wants (and would not fit in memory).
-constexpr std::uint64_t kMostItems = 1u << 24;
+// The most dimensions a variable can have.
+constexpr std::uint64_t kMostRank = 1024;
 
 // Sequential big-endian reads of the header; any failure (end of file, an absurd count)
 // sticks and the walk gives up.
 class HeaderReader {
 public:
-    HeaderReader(std::FILE* file, int version) : file_(file), wide_(version == 5), offset64_(version != 1) {}
+    HeaderReader(std::FILE* file, int version, std::uint64_t size)
+        : file_(file), size_(size), wide_(version == 5), offset64_(version != 1) {}
 
     bool ok() const { return ok_; }
 
@@ -27,21 +28,32 @@ public:
     std::uint64_t count() { return big(wide_ ? 8 : 4); }     // lengths and counts
     std::uint64_t offset() { return big(offset64_ ? 8 : 4); }  // a variable's begin
 
+    // A list of n entries, each taking at least a byte of the header: more than the file holds
+    // is damage.
+    std::uint64_t listLength() {
+        const std::uint64_t n = count();
+        if (n > size_) ok_ = false;
+        return ok_ ? n : 0;
+    }
+
     void skip(std::uint64_t bytes) {
-        if (ok_ && (bytes > (std::uint64_t{1} << 40) || std::fseek(file_, static_cast<long>(bytes), SEEK_CUR) != 0)) {
+        const long at = std::ftell(file_);
+        if (!ok_ || at < 0 || bytes > size_ - static_cast<std::uint64_t>(at) ||
+            std::fseek(file_, static_cast<long>(bytes), SEEK_CUR) != 0) {
             ok_ = false;
         }
     }
-    void skipName() { skip(padded(count())); }
+    void skipName() { skip(padded(listLength())); }
 
     void skipAttributes() {
         const std::uint64_t tag = u32();
-        const std::uint64_t n = count();
+        const std::uint64_t n = listLength();
         if (tag != kAttributeTag && !(tag == 0 && n == 0)) ok_ = false;
-        for (std::uint64_t i = 0; ok_ && i < n && i < kMostItems; ++i) {
+        for (std::uint64_t i = 0; ok_ && i < n; ++i) {
             skipName();
             const std::uint64_t size = typeSize(u32());
-            skip(padded(size * count()));
+            const std::uint64_t values = listLength();
+            skip(padded(size * values));  // both at most the file's size: no overflow
         }
     }
 
@@ -70,6 +82,7 @@ private:
     }
 
     std::FILE* file_;
+    std::uint64_t size_;
     bool wide_;
     bool offset64_;
     bool ok_ = true;
@@ -84,22 +97,28 @@ struct Variable {
 
 }  // namespace
 
-std::optional<std::uint64_t> classicNetcdfExtent(const std::string& path) {
+ClassicExtent classicNetcdfExtent(const std::string& path) {
+    ClassicExtent result;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::nullopt;
+    if (!file) return result;
     unsigned char magic[4];
     if (std::fread(magic, 1, 4, file.get()) != 4 || magic[0] != 'C' || magic[1] != 'D' || magic[2] != 'F') {
-        return std::nullopt;
+        return result;
     }
     const int version = magic[3];
-    if (version != 1 && version != 2 && version != 5) return std::nullopt;
-    HeaderReader in(file.get(), version);
+    if (version != 1 && version != 2 && version != 5) return result;
+    result.header = ClassicHeader::Damaged;
+    if (std::fseek(file.get(), 0, SEEK_END) != 0) return result;
+    const long size = std::ftell(file.get());
+    if (size < 0 || std::fseek(file.get(), 4, SEEK_SET) != 0) return result;
+    result.fileSize = static_cast<std::uint64_t>(size);
+    HeaderReader in(file.get(), version, result.fileSize);
     const std::uint64_t recordCount = in.count();
 
     std::vector<std::uint64_t> dimensions;  // 0 marks the record dimension
     std::uint64_t tag = in.u32();
-    std::uint64_t n = in.count();
-    if ((tag != kDimensionTag && !(tag == 0 && n == 0)) || n > kMostItems) return std::nullopt;
+    std::uint64_t n = in.listLength();
+    if (tag != kDimensionTag && !(tag == 0 && n == 0)) return result;
     for (std::uint64_t i = 0; in.ok() && i < n; ++i) {
         in.skipName();
         dimensions.push_back(in.count());
@@ -108,21 +127,21 @@ std::optional<std::uint64_t> classicNetcdfExtent(const std::string& path) {
 
     std::vector<Variable> variables;
     tag = in.u32();
-    n = in.count();
-    if ((tag != kVariableTag && !(tag == 0 && n == 0)) || n > kMostItems) return std::nullopt;
+    n = in.listLength();
+    if (tag != kVariableTag && !(tag == 0 && n == 0)) return result;
     for (std::uint64_t i = 0; in.ok() && i < n; ++i) {
         in.skipName();
         Variable v;
         const std::uint64_t rank = in.count();
-        if (rank > kMostItems) return std::nullopt;
+        if (rank > kMostRank) return result;
         for (std::uint64_t d = 0; in.ok() && d < rank; ++d) {
             const std::uint64_t id = in.count();
-            if (id >= dimensions.size()) return std::nullopt;
+            if (id >= dimensions.size()) return result;
             if (dimensions[id] == 0) {
-                if (d != 0) return std::nullopt;
+                if (d != 0) return result;
                 v.isRecord = true;
             } else if (__builtin_mul_overflow(v.valuesPerRecord, dimensions[id], &v.valuesPerRecord)) {
-                return std::nullopt;
+                return result;
             }
         }
         in.skipAttributes();
@@ -131,25 +150,41 @@ std::optional<std::uint64_t> classicNetcdfExtent(const std::string& path) {
         v.begin = in.offset();
         variables.push_back(v);
     }
-    if (!in.ok()) return std::nullopt;
+    if (!in.ok()) return result;
 
     // A record holds every record variable's values, each padded to 4 bytes unless it is the
-    // only one.
+    // only one. Sizes beyond 2^64 bytes are damage too.
     std::uint64_t recordSize = 0;
     int recordVariables = 0;
     for (const Variable& v : variables) recordVariables += v.isRecord ? 1 : 0;
-    for (const Variable& v : variables) {
-        if (!v.isRecord) continue;
-        const std::uint64_t bytes = v.valuesPerRecord * v.typeSize;
-        recordSize += recordVariables == 1 ? bytes : HeaderReader::padded(bytes);
-    }
     std::uint64_t extent = 0;
-    for (const Variable& v : variables) {
-        std::uint64_t end = v.begin + v.valuesPerRecord * v.typeSize;
-        if (v.isRecord) end = recordCount == 0 ? 0 : end + (recordCount - 1) * recordSize;
-        extent = std::max(extent, end);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Variable& v : variables) {
+            std::uint64_t bytes = 0;
+            if (__builtin_mul_overflow(v.valuesPerRecord, v.typeSize, &bytes)) return result;
+            if (pass == 0) {
+                if (v.isRecord && __builtin_add_overflow(recordSize, recordVariables == 1 ? bytes : HeaderReader::padded(bytes), &recordSize)) {
+                    return result;
+                }
+                continue;
+            }
+            std::uint64_t end = 0;
+            if (__builtin_add_overflow(v.begin, bytes, &end)) return result;
+            if (v.isRecord) {
+                std::uint64_t records = 0;
+                if (recordCount == 0) {
+                    end = 0;
+                } else if (__builtin_mul_overflow(recordCount - 1, recordSize, &records) ||
+                           __builtin_add_overflow(end, records, &end)) {
+                    return result;
+                }
+            }
+            extent = std::max(extent, end);
+        }
     }
-    return extent;
+    result.header = ClassicHeader::Sound;
+    result.bytes = extent;
+    return result;
 }
 
 }  // namespace ww3b

@@ -4,14 +4,24 @@
 // the extent its header describes before trusting any value.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace ww3b {
 
-// The number of bytes the data of the classic, 64-bit offset or 64-bit data file needs
-// (the end of its last variable's last value). Nothing when the file is not of those
-// formats or its header cannot be walked (the library reports such files itself).
-std::optional<std::uint64_t> classicNetcdfExtent(const std::string& path);
+enum class ClassicHeader {
+    NotClassic,  // another format (or no file): the library judges it
+    Damaged,     // cut short, or counts and sizes the file cannot hold (which would make the
+                 // library try to allocate them)
+    Sound,
+};
+
+struct ClassicExtent {
+    ClassicHeader header = ClassicHeader::NotClassic;
+    std::uint64_t bytes = 0;  // Sound: the end of the last variable's last value
+    std::uint64_t fileSize = 0;
+};
+
+// Walks the header of a classic, 64-bit offset or 64-bit data file.
+ClassicExtent classicNetcdfExtent(const std::string& path);
 
 }  // namespace ww3b

@@ -6,7 +6,6 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <numbers>
 #include <optional>
 
@@ -52,21 +51,20 @@ NetcdfPointFile::Handle::~Handle() {
 }
 
 NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(path)), unit_(unit) {
+    // A classic file's header is walked first: the library would try to allocate what a
+    // damaged header claims, and it reads a cut file's missing data as zeros without a word.
+    const ClassicExtent classic = classicNetcdfExtent(path_);
+    if (classic.header == ClassicHeader::Damaged) fail("the header of the netCDF file is cut short or damaged");
+    if (classic.header == ClassicHeader::Sound && classic.fileSize < classic.bytes) {
+        fail("the netCDF file is cut short: its header describes " + std::to_string(classic.bytes) +
+             " bytes, the file holds " + std::to_string(classic.fileSize));
+    }
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
     if (status != NC_NOERR) {
         file_.id = -1;
         fail("cannot open the netCDF file: " + libraryProblem(status));
     }
     ncid_ = file_.id;
-    // The library reads a cut classic file's missing data as zeros: compare the length first.
-    if (const auto extent = classicNetcdfExtent(path_)) {
-        std::error_code error;
-        const std::uintmax_t size = std::filesystem::file_size(path_, error);
-        if (!error && size < *extent) {
-            fail("the netCDF file is cut short: its header describes " + std::to_string(*extent) +
-                 " bytes, the file holds " + std::to_string(size));
-        }
-    }
 
     std::size_t stations = 0;
     std::size_t frequencies = 0;

@@ -107,14 +107,22 @@ TEST(NetcdfTwinCut, AFileCutShortAnywhereEndsWithADiagnostic) {
         TempFolder folder;
         synthesize(folder, format, 2);
         const std::string whole = testing::readFile(folder / "twin.nc");
+        int files = 0;
         for (double share : {0.0, 0.02, 0.3, 0.6, 0.9}) {
             const auto length = static_cast<std::size_t>(share * static_cast<double>(whole.size()));
             for (std::size_t cut : {length + 3, whole.size() - 1 - length / 100}) {
-                testing::writeFile(folder / "cut.nc", whole.substr(0, cut));
-                EXPECT_NE(diagnosticOf([&] { readWhole((folder / "cut.nc").string()); }), "")
+                // A new name each time: the library may keep a file it failed to open.
+                const std::string path = (folder / ("cut" + std::to_string(++files) + ".nc")).string();
+                testing::writeFile(path, whole.substr(0, cut));
+                EXPECT_NE(diagnosticOf([&] { readWhole(path); }), "")
                     << format << " cut at " << cut << " of " << whole.size();
             }
         }
+        // A header that claims 2^31 - 1 dimensions (the count follows magic, record count and tag).
+        std::string claims = whole;
+        claims.replace(12, 4, "\x7f\xff\xff\xff");
+        testing::writeFile(folder / "claims.nc", claims);
+        EXPECT_NE(diagnosticOf([&] { readWhole((folder / "claims.nc").string()); }), "") << format;
     }
 }
 
