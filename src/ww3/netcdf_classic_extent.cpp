@@ -113,7 +113,10 @@ ClassicExtent classicNetcdfExtent(const std::string& path) {
     if (size < 0 || std::fseek(file.get(), 4, SEEK_SET) != 0) return result;
     result.fileSize = static_cast<std::uint64_t>(size);
     HeaderReader in(file.get(), version, result.fileSize);
-    const std::uint64_t recordCount = in.count();
+    std::uint64_t recordCount = in.count();
+    // A file still being written in streaming mode marks its record count as unknown (all
+    // ones); the library then counts the records the file holds, so only the rest is checked.
+    if (recordCount == (version == 5 ? ~std::uint64_t{0} : 0xFFFFFFFFu)) recordCount = 0;
 
     std::vector<std::uint64_t> dimensions;  // 0 marks the record dimension
     std::uint64_t tag = in.u32();
