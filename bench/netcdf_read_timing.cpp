@@ -24,7 +24,7 @@ using Clock = std::chrono::steady_clock;
 double sum(const ww3b::SpectralGrid& grid, const ww3b::InputRecord& record) {
     double total = 0;
     for (int i = 0; i < grid.frequencyCount; ++i) {
-        for (int j = 0; j < grid.directionCount; ++j) total += record.spectrum[i][j];
+        for (int j = 0; j < grid.directionCount; ++j) total += static_cast<double>(record.spectrum[i][j]);
     }
     return total;
 }

@@ -153,7 +153,7 @@ void writeSmall(const std::string& path, Spoil spoil) {
     const int perPoint[] = {time, station};
     for (const char* name : {"dpt", "wnd", "wnddir"}) {
         nc_def_var(nc, name, NC_FLOAT, 2, perPoint, &id);
-        const double values[] = {spoil == Spoil::FillDepth ? NC_FILL_FLOAT : 12.5, 8.0};
+        const double values[] = {spoil == Spoil::FillDepth ? static_cast<double>(NC_FILL_FLOAT) : 12.5, 8.0};
         nc_put_var_double(nc, id, values);
     }
     if (spoil == Spoil::NoEfth) return void(nc_close(nc));
@@ -168,7 +168,7 @@ void writeSmall(const std::string& path, Spoil spoil) {
     }
     std::vector<double> densities(2 * nf * nd);
     for (std::size_t k = 0; k < densities.size(); ++k) densities[k] = static_cast<double>(k);
-    if (spoil == Spoil::FillInBlock) densities[nf * nd + 3] = NC_FILL_FLOAT;
+    if (spoil == Spoil::FillInBlock) densities[nf * nd + 3] = static_cast<double>(NC_FILL_FLOAT);
     if (spoil == Spoil::NanInBlock) densities[nf * nd + 3] = std::nan("");
     nc_put_var_double(nc, id, densities.data());
     nc_close(nc);
