@@ -33,6 +33,8 @@ struct Options {
     std::string station = "44097";
     double depth = 46.6;
     std::string output;  // empty: standard output
+    std::string netcdf;  // the netCDF twin, none when empty
+    bool netcdfClassic = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -376,6 +378,10 @@ constexpr const char* usage =
     "  --station NAME          name of the first point, at most 10 characters (default 44097)\n"
     "  --depth M               water depth of the first point in metres (default 46.6)\n"
     "  --output FILE           output file (default standard output)\n"
+    "  --netcdf FILE           also the same spectra as netCDF, values as the text shows them\n"
+    "                          (needs --output)\n"
+    "  --netcdf-format classic|netcdf4\n"
+    "                          format of the netCDF twin (default netcdf4)\n"
     "  --help                  this text\n"
     "One-year hourly benchmark workload (about 176 MB):\n"
     "  ww3-synth --frequencies 50 --directions 36 --steps 8760 --interval-hours 1 --output year.spec\n";
@@ -429,16 +435,26 @@ Options parseOptions(const std::vector<std::string_view>& args) {
             options.depth = parseNumber(name, value, 0.0, 99999.0);
         } else if (name == "--output") {
             options.output = value;
+        } else if (name == "--netcdf") {
+            options.netcdf = value;
+        } else if (name == "--netcdf-format") {
+            if (value != "classic" && value != "netcdf4") {
+                throw std::invalid_argument("--netcdf-format must be classic or netcdf4");
+            }
+            options.netcdfClassic = value == "classic";
         } else {
             throw std::invalid_argument("unknown option " + std::string(name));
         }
     }
+    if (!options.netcdf.empty() && options.output.empty()) throw std::invalid_argument("--netcdf needs --output");
     return options;
 }
 
 }  // namespace ww3synth
 
 #ifndef WW3_SYNTH_NO_MAIN
+#include "netcdf_twin.hpp"
+
 int main(int argc, char** argv) {
     using namespace ww3synth;
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -467,6 +483,12 @@ int main(int argc, char** argv) {
     if (!written) {
         std::fprintf(stderr, "ww3-synth: writing %s failed\n",
                      options.output.empty() ? "standard output" : options.output.c_str());
+        return 1;
+    }
+    if (const std::string error = options.netcdf.empty() ? std::string()
+                                  : writeNetcdfTwin(options.output, options.netcdf, !options.netcdfClassic);
+        !error.empty()) {
+        std::fprintf(stderr, "ww3-synth: netCDF twin %s: %s\n", options.netcdf.c_str(), error.c_str());
         return 1;
     }
     return 0;
