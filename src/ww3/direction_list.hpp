@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 
