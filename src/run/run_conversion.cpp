@@ -127,7 +127,8 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
         if (files.spectral->readHeader(grid)) {
             const std::string directions = directionListWarning(grid, files.spectral->name());
             if (!directions.empty()) warn(programOptions, directions);
-            auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}});
+            auto loop = std::make_unique<RecordLoop>(
+                RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}});
             loop->run();
         }
         console.output.flush();

@@ -71,7 +71,7 @@ std::string directionListWarning(const SpectralGrid& grid, const std::string& fi
     const int shown = std::min(nd, 3);
     for (int j = 0; j < shown; ++j) {
         if (j > 0) listed += ", ";
-        listed += degreesText(grid.directions[static_cast<std::size_t>(j)] * kDegreesPerRadian, 1);
+        listed += degreesText(static_cast<double>(grid.directions[static_cast<std::size_t>(j)]) * kDegreesPerRadian, 1);
     }
     if (nd > shown) listed += ", ...";
     std::string order;
