@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b::bench {
 

@@ -2,10 +2,10 @@
 // The Brevolan parameter file of mode 2: "SPECTRAL TABLE", a title line, then one line
 // of 19 twelve-column fields per written record.
 
-#include "run/record_time.hpp"
+#include "model/record_time.hpp"
 #include "spectral/wave_parameters.hpp"
 #include "textio/output_file.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

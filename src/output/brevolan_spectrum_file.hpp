@@ -2,10 +2,10 @@
 // The Brevolan spectrum file of mode 2 (*.eng): the 35 half-plane bins of every written
 // record, after a header of the frequencies written with the first record.
 
-#include "run/record_time.hpp"
+#include "model/record_time.hpp"
 #include "spectral/half_plane_spectrum.hpp"
 #include "textio/output_file.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

@@ -4,9 +4,12 @@
 
 namespace ww3b {
 
-void FullSpectralFile::writeRecord(OutputFile& file, const SpectralGrid& grid, const RecordTime& time,
-                                   const InputRecord& record, int peakBand, int selectedCount) {
-    if (selectedCount == 0) writeSpectralHeader(file, grid, grid.directionCount);
+void FullSpectralFile::writeHeader(OutputFile& file, const SpectralGrid& grid) {
+    writeSpectralHeader(file, grid, grid.directionCount);
+}
+
+void FullSpectralFile::writeBlock(OutputFile& file, const SpectralGrid& grid, const RecordTime& time,
+                                  const InputRecord& record, int peakBand) {
     writeSpectralRecordLine(file, time.stamp, record.windSpeed, record.windDirection, grid.frequencies[peakBand]);
     for (int i = 0; i < grid.frequencyCount; ++i) {
         writeSpectralDensities(file, std::span<const float>(record.spectrum[i].data(),

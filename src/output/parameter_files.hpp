@@ -4,7 +4,7 @@
 // file (mode 2, filled with the half-plane parameters after the direction factor).
 
 #include "output/parameter_line.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

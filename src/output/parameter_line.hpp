@@ -2,7 +2,7 @@
 // The 53-column parameter line shared by the full-plane and half-plane parameter files:
 // date, decimal hour, Hs, Tp, Tm, mean direction and the wind values of the point line.
 
-#include "run/record_time.hpp"
+#include "model/record_time.hpp"
 #include "spectral/wave_parameters.hpp"
 #include "textio/output_file.hpp"
 

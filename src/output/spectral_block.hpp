@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
-#include "run/record_time.hpp"
+#include "model/record_time.hpp"
 #include "textio/output_file.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

@@ -4,9 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "output/brevolan_parameter_file.hpp"
-#include "output/brevolan_spectrum_file.hpp"
-#include "output/parameter_files.hpp"
 #include "textio/io_diagnostic.hpp"
 
 namespace ww3b {
@@ -38,31 +35,22 @@ void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
     }
 }
 
-void processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
-                           const RecordTime& time, const RunOptions& options, RunFiles& files, bool firstRecord,
-                           BrevolanState& state) {
-    if (firstRecord) {
+HalfPlaneRecord processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
+                                      const RunOptions& options, RunFiles& files, BrevolanState& state) {
+    if (!state.depthAsked) {
         // The record's full-plane line is in its file before the question is asked.
         files.flushOutputs();
         askBoundaryDepth(console, record.depth, state);
         state.depthFactors = depthFactors(state.depthExponent);
         state.binDirections = binDirections(options.shoreAngle);
+        state.depthAsked = true;
     }
 
     const int nf = grid.frequencyCount;
     regridSmoothAndFold(grid, record, options.shoreAngle, state.work, state.halfPlane);
     applyDepthFactor(state.halfPlane, nf, state.depthFactors);
-    const HalfPlaneParameters parameters = computeHalfPlaneParameters(state.halfPlane, grid, state.binDirections);
-
-    HalfPlaneParameterFile::appendLine(*files.halfPlane, time, parameters, record);
-    if (firstRecord) {
-        BrevolanParameterFile::writeHeader(*files.brevolanParameter);
-        BrevolanSpectrumFile::writeHeader(*files.spectrum, grid);
-    }
-    BrevolanSpectrumFile::writeBlock(*files.spectrum, grid, time.stamp, record.windSpeed, record.windDirection,
-                                     state.halfPlane, parameters.peakBand);
-    BrevolanParameterFile::appendLine(*files.brevolanParameter, grid, time.stamp, parameters, record.windSpeed,
-                                      options.shoreAngle, state.boundaryDepth);
+    state.parameters = computeHalfPlaneParameters(state.halfPlane, grid, state.binDirections);
+    return {state.halfPlane, state.parameters, options.shoreAngle, state.boundaryDepth};
 }
 
 }  // namespace ww3b

@@ -1,16 +1,16 @@
 #pragma once
-// The whole mode-2 work on one selected record: the depth question at the first one,
-// the one-degree regridding and smoothing, the half plane with its direction factor,
-// its parameters, and the three mode-2 files in their order.
+// The mode-2 work on one selected record before its files are written: the depth
+// question at the first one, the one-degree regridding and smoothing, the half plane
+// with its direction factor, and its parameters.
 
 #include <memory>
 
-#include "run/record_time.hpp"
+#include "output/record_writer.hpp"
 #include "run/run_options.hpp"
 #include "spectral/half_plane_spectrum.hpp"
 #include "spectral/shore_window.hpp"
 #include "textio/free_form.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 
@@ -22,14 +22,17 @@ struct BrevolanState {
     BinDirections binDirections{};  // of each bin, for the shore angle
     ShoreWindowWork work;  // one-degree regridding, smoothing and the fold
     HalfPlaneSpectrum halfPlane;
+    HalfPlaneParameters parameters;
+    bool depthAsked = false;
 };
 
 // Shows the save depth, asks for the boundary depth and sets the exponent of the
 // direction factor. A pair of depths that gives no finite exponent ends the run.
 void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state);
 
-void processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
-                           const RecordTime& time, const RunOptions& options, RunFiles& files, bool firstRecord,
-                           BrevolanState& state);
+// The half plane of the record in `state`, for the mode-2 writers. At the first call the
+// lines written so far go out before the depth question is asked.
+HalfPlaneRecord processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
+                                      const RunOptions& options, RunFiles& files, BrevolanState& state);
 
 }  // namespace ww3b

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "run/program_options.hpp"
-#include "textio/input_file.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
+#include "ww3/spectra_source.hpp"
 
 namespace ww3b {
 
@@ -17,9 +17,9 @@ namespace ww3b {
 // reports it where it always does.
 void refuseUnplaceableDirections(const std::string& inputField, const ProgramOptions& options);
 
-// Right after the header is read from `in`. Without --header-directions: one warning
+// Right after the header is read from `source`. Without --header-directions: one warning
 // (unless quiet) when the list is not the assumed grid. With it: an offset grid has its
 // directions placed as listed; a list that is no regular grid ends the run.
-void honourDirectionList(SpectralGrid& grid, const ProgramOptions& options, const InputFile& in);
+void honourDirectionList(SpectralGrid& grid, const ProgramOptions& options, const SpectraSource& source);
 
 }  // namespace ww3b

@@ -1,68 +1,73 @@
 #include "run/run_conversion.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "output/parameter_files.hpp"
-#include "output/full_spectral_file.hpp"
 #include "run/brevolan_record.hpp"
 #include "run/header_directions.hpp"
+#include "run/output_table.hpp"
 #include "run/run_dialogue.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/open_spectra_source.hpp"
 
 namespace ww3b {
 
 namespace {
 
-// A time line that cannot be read ends the run in order, but the user hears of it.
-void warnAboutTimeLine(Console& console, const InputFile& in, const FreeFormResult& result) {
-    console.output.flush();  // the warning follows what the console already shows
-    std::string text = "the time line at line " + std::to_string(result.line) + " of \"" + in.name() +
-                       "\" cannot be read (" + result.problem + "); the run ends there";
-    if (result.valuesTaken == 0 && !result.value.empty() && result.value.front() == '\'') {
-        text += ". The file seems to hold more than one output point per time step; only the first "
-                "time step of the first point was read";
-    }
-    writeToStandardError(warningMessage(text));
-}
-
 struct RecordLoop {
     Console& console;
     const RunOptions& options;
+    const ProgramOptions& programOptions;
     RunFiles& files;
     const SpectralGrid& grid;
-    InputRecord record;
+    InputRecord record{};
     std::unique_ptr<BrevolanState> brevolan;
-    int selectedCount = 0;
+    // This mode's writers in the order they write each selected record.
+    std::vector<std::unique_ptr<RecordWriter>> writers;
     bool flushedOnce = false;
     std::chrono::steady_clock::time_point lastFlush{};
     static constexpr std::chrono::milliseconds kFlushInterval{50};
 
     void run() {
-        InputFile& in = *files.spectral;
-        if (options.outputMode == kBrevolanMode) brevolan = std::make_unique<BrevolanState>();
+        SpectraSource& source = *files.spectral;
+        makeWriters();
         for (int passesLeft = kMaxPasses; passesLeft > 0; --passesLeft) {
-            const FreeFormResult timeLine = readTimeLine(in, record);
-            if (timeLine.outcome != ReadOutcome::Ok) {
-                if (timeLine.outcome == ReadOutcome::Failed) warnAboutTimeLine(console, in, timeLine);
+            const StepStart start = source.startStep(record);
+            if (start.outcome != StepStart::Outcome::Started) {
+                if (start.outcome == StepStart::Outcome::Unreadable) {
+                    console.output.flush();  // the warning follows what the console already shows
+                    warn(programOptions, start.warning);
+                }
                 return;
             }
             const RecordTime time = splitRecordTime(record.date, record.time);
             if (options.intervalHours != 0 && time.hour % options.intervalHours != 0) {
-                readPointLine(in, record);
-                readSpectrumBlock(in, grid, record);
+                source.skipStep(record);
                 continue;
             }
             if (time.stamp > options.endStamp) return;
-            readPointLine(in, record);
-            readSpectrumBlock(in, grid, record);
+            source.readPoint(record);
             const FullPlaneParameters parameters = computeFullPlaneParameters(grid, record);
             if (time.stamp < options.startStamp) continue;
             writeSelected(time, parameters);
             flushWhenDue();
+        }
+    }
+
+    void makeWriters() {
+        std::vector<const OpenOutput*> byOrder;
+        for (const OpenOutput& output : files.outputs) byOrder.push_back(&output);
+        std::stable_sort(byOrder.begin(), byOrder.end(), [](const OpenOutput* a, const OpenOutput* b) {
+            return a->row->writeOrder < b->row->writeOrder;
+        });
+        for (const OpenOutput* output : byOrder) {
+            writers.push_back(output->row->makeWriter(*output->file));
+            if (writers.back()->needsHalfPlane() && !brevolan) brevolan = std::make_unique<BrevolanState>();
         }
     }
 
@@ -79,13 +84,14 @@ struct RecordLoop {
     }
 
     void writeSelected(const RecordTime& time, const FullPlaneParameters& parameters) {
-        FullPlaneParameterFile::appendLine(*files.parameter, time, parameters, record);
-        if (options.outputMode == kFullSpectrumMode) {
-            FullSpectralFile::writeRecord(*files.spectrum, grid, time, record, parameters.peakBand, selectedCount);
-            ++selectedCount;
-        } else if (options.outputMode == kBrevolanMode) {
-            processBrevolanRecord(console, grid, record, time, options, files, selectedCount == 0, *brevolan);
-            ++selectedCount;
+        SelectedRecord selected{grid, time, record, parameters};
+        std::optional<HalfPlaneRecord> halfPlane;
+        for (const auto& writer : writers) {
+            if (writer->needsHalfPlane() && !halfPlane) {
+                halfPlane.emplace(processBrevolanRecord(console, grid, record, options, files, *brevolan));
+                selected.halfPlane = &*halfPlane;
+            }
+            writer->write(selected);
         }
     }
 };
@@ -95,20 +101,20 @@ struct RecordLoop {
 int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
-    for (OutputFile* file : files.outputs()) {
-        if (file) messages += file->closeAfterFailure();
-    }
+    for (OpenOutput& output : files.outputs) messages += output.file->closeAfterFailure();
     writeToStandardError(diagnosticMessage(failure) + messages);
     return kDiagnosticExitStatus;
 }
 
 }  // namespace
 
+void warn(const ProgramOptions& programOptions, const std::string& text) {
+    if (!programOptions.quiet) writeToStandardError(warningMessage(text));
+}
+
 void finishRun(RunFiles& files) {
     if (files.spectral) files.spectral->close();
-    for (OutputFile* file : files.outputs()) {
-        if (file) file->close();
-    }
+    for (OpenOutput& output : files.outputs) output.file->close();
 }
 
 int runConversion(Console& console, const ProgramOptions& programOptions) {
@@ -116,10 +122,12 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
     try {
         const RunOptions options = setUpRun(console, files, programOptions);
         console.output.flush();  // the file announcements show while the file is read
+        files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{});
         SpectralGrid grid;
-        if (readSpectralHeader(*files.spectral, grid)) {
+        if (files.spectral->readHeader(grid)) {
             honourDirectionList(grid, programOptions, *files.spectral);
-            auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});
+            auto loop = std::make_unique<RecordLoop>(
+                RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}});
             loop->run();
         }
         console.output.flush();

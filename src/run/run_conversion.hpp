@@ -2,6 +2,8 @@
 // The whole run: the dialogue, the header of the WW3 spectral file, one pass over its
 // time steps with the selection by interval and time window, and the end of the run.
 
+#include <string>
+
 #include "run/program_options.hpp"
 #include "run/run_options.hpp"
 #include "textio/free_form.hpp"
@@ -14,6 +16,9 @@ inline constexpr int kMaxPasses = 999999;
 // Returns the exit status: 0 at the normal end (nothing is written to the console then),
 // kDiagnosticExitStatus after an I/O diagnostic on standard error.
 int runConversion(Console& console, const ProgramOptions& programOptions = {});
+
+// A warning line on standard error, unless the run is quiet.
+void warn(const ProgramOptions& programOptions, const std::string& text);
 
 // Closes the files in the order input, full-plane parameters, Brevolan parameters,
 // unit 18, half-plane parameters; a file this mode did not open is passed over.

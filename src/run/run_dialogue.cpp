@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <string_view>
-#include <vector>
 
 #include "run/header_directions.hpp"
+#include "run/output_table.hpp"
 #include "textio/file_opening.hpp"
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -56,56 +56,39 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // A run must not write two of its outputs into one file, nor over its own input.
 void refuseClashingNames(Console& console, const RunOptions& options) {
-    struct Named {
-        const char* role;
-        std::string name;
-    };
-    std::vector<Named> outputs{{"full-plane parameter file", fileNameFromField(options.parameterFile)}};
-    if (options.outputMode == kFullSpectrumMode) {
-        outputs.push_back({"2-D spectral file", fileNameFromField(options.spectrumFile)});
-    } else if (options.outputMode == kBrevolanMode) {
-        outputs.push_back({"Brevolan parameter file", fileNameFromField(options.brevolanParameterFile)});
-        outputs.push_back({"Brevolan spectrum file", fileNameFromField(options.spectrumFile)});
-        outputs.push_back({"half-plane parameter file", fileNameFromField(options.halfPlaneFile)});
-    }
+    const std::span<const OutputFileRow> outputs = outputFilesOf(options.outputMode);
     const std::string input = fileNameFromField(options.inputFile);
     for (std::size_t a = 0; a < outputs.size(); ++a) {
-        if (outputs[a].name.empty()) continue;
+        const std::string name = fileNameFromField(options.*outputs[a].name);
+        if (name.empty()) continue;
         for (std::size_t b = a + 1; b < outputs.size(); ++b) {
-            if (!outputs[b].name.empty() && sameFile(outputs[a].name, outputs[b].name)) {
+            const std::string other = fileNameFromField(options.*outputs[b].name);
+            if (!other.empty() && sameFile(name, other)) {
                 refuseAnswer(console, std::string("output names clash: the ") + outputs[a].role + " and the " +
-                                          outputs[b].role + " would both be \"" + outputs[b].name + "\"");
+                                          outputs[b].role + " would both be \"" + other + "\"");
             }
         }
-        if (!input.empty() && sameFile(outputs[a].name, input)) {
-            refuseAnswer(console, std::string("output names clash: the ") + outputs[a].role + " \"" +
-                                      outputs[a].name + "\" would overwrite the WW3 spectral file \"" + input + "\"");
+        if (!input.empty() && sameFile(name, input)) {
+            refuseAnswer(console, std::string("output names clash: the ") + outputs[a].role + " \"" + name +
+                                      "\" would overwrite the WW3 spectral file \"" + input + "\"");
         }
     }
-}
-
-std::unique_ptr<OutputFile> announceAndOpen(Console& console, std::string_view title, const std::string& name,
-                                            int unit) {
-    say(console, title);
-    showName(console, name);
-    return openOutputFile(unit, name);
 }
 
 }  // namespace
 
 void deriveOutputNames(RunOptions& options) {
     const std::string& typed = options.spectrumFile;
-    options.brevolanParameterFile = typed;
-    options.halfPlaneFile = typed;
-    options.parameterFile = typed;
     const auto dot = typed.find('.');
-    if (dot == std::string::npos) return;
-    auto overwrite = [&](std::string& name, const char* suffix) {
-        for (std::size_t k = 0; k < 3 && dot + 1 + k < name.size(); ++k) name[dot + 1 + k] = suffix[k];
-    };
-    overwrite(options.brevolanParameterFile, "txt");
-    overwrite(options.halfPlaneFile, "dat");
-    overwrite(options.parameterFile, "out");
+    for (std::int32_t mode : {kParametersOnly, kFullSpectrumMode, kBrevolanMode, kBrevolanMode + 1}) {
+        for (const OutputFileRow& row : outputFilesOf(mode)) {
+            if (row.suffix == nullptr) continue;
+            std::string& name = options.*row.name;
+            name = typed;
+            if (dot == std::string::npos) continue;
+            for (std::size_t k = 0; k < 3 && dot + 1 + k < name.size(); ++k) name[dot + 1 + k] = row.suffix[k];
+        }
+    }
 }
 
 RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& programOptions) {
@@ -145,19 +128,12 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
     refuseClashingNames(console, options);
 
     say(console, " ");
-    files.parameter =
-        announceAndOpen(console, "*** Output WW3 full-plane wave parameter file", options.parameterFile, kParameterFileUnit);
-    if (options.outputMode == kFullSpectrumMode) {
-        files.spectrum = announceAndOpen(console, "*** Output full-plane 2-D wave spectral file", options.spectrumFile,
-                                         kSpectrumFileUnit);
-    } else if (options.outputMode == kBrevolanMode) {
-        files.brevolanParameter = announceAndOpen(console, "*** Output Brevolan parameter file",
-                                                  options.brevolanParameterFile, kBrevolanParameterFileUnit);
-        files.spectrum =
-            announceAndOpen(console, "    Output Brevolan spectrum file", options.spectrumFile, kSpectrumFileUnit);
-        files.halfPlane =
-            announceAndOpen(console, "    Output half-plane parameter file", options.halfPlaneFile, kHalfPlaneFileUnit);
-
+    for (const OutputFileRow& row : outputFilesOf(options.outputMode)) {
+        say(console, row.announcement);
+        showName(console, options.*row.name);
+        files.outputs.push_back({&row, openOutputFile(row.unit, options.*row.name)});
+    }
+    if (options.outputMode == kBrevolanMode) {
         say(console, " ");
         say(console, "*** Type the local shoreline orientation (y-axis)");
         say(console, "    in polar coordinates (deg, positive from North");
@@ -169,7 +145,6 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
         }
         options.shoreAngle = static_cast<float>(360.0 - static_cast<double>(orientation));
     }
-    files.spectral = openInputFile(kSpectralFileUnit, options.inputFile);
     return options;
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // The answers of the dialogue and the open files of a run.
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "run/record_time.hpp"
-#include "textio/input_file.hpp"
+#include "model/record_time.hpp"
 #include "textio/output_file.hpp"
+#include "ww3/spectra_source.hpp"
 
 namespace ww3b {
 
@@ -38,22 +38,23 @@ struct RunOptions {
     float shoreAngle = 0;  // degrees: 360 minus the shoreline orientation typed (mode 2)
 };
 
-struct RunFiles {
-    std::unique_ptr<InputFile> spectral;            // unit 11
-    std::unique_ptr<OutputFile> parameter;          // unit 12
-    std::unique_ptr<OutputFile> brevolanParameter;  // unit 15
-    std::unique_ptr<OutputFile> spectrum;           // unit 18: 2-D file or Brevolan spectrum file
-    std::unique_ptr<OutputFile> halfPlane;          // unit 19
+struct OutputFileRow;
 
-    // The output files this mode opened, in the order they are closed.
-    std::array<OutputFile*, 4> outputs() const {
-        return {parameter.get(), brevolanParameter.get(), spectrum.get(), halfPlane.get()};
-    }
+// One output file of the run: its row of the mode's table and the open file.
+struct OpenOutput {
+    const OutputFileRow* row;
+    std::unique_ptr<OutputFile> file;
+};
+
+struct RunFiles {
+    std::unique_ptr<SpectraSource> spectral;  // unit 11
+    // The output files this mode opened, in the order of its table: the order they are
+    // flushed and closed.
+    std::vector<OpenOutput> outputs;
+
     // Hands every complete line to the system, so that a failed write is met at once.
     void flushOutputs() const {
-        for (OutputFile* file : outputs()) {
-            if (file) file->flush();
-        }
+        for (const OpenOutput& output : outputs) output.file->flush();
     }
 };
 

@@ -2,7 +2,7 @@
 // Integral parameters of the input spectrum over all of its directions.
 
 #include "spectral/wave_parameters.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

@@ -7,7 +7,7 @@
 
 #include "spectral/one_degree_spectrum.hpp"
 #include "spectral/wave_parameters.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

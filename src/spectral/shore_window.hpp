@@ -12,7 +12,7 @@
 
 #include "spectral/half_plane_spectrum.hpp"
 #include "spectral/one_degree_spectrum.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

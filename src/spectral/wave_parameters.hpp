@@ -6,12 +6,10 @@
 #include <cmath>
 #include <cstddef>
 
-#include "ww3/spectral_grid.hpp"
+#include "model/direction_convention.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
-
-// Degrees to radians, as the single-precision constant used in every angle.
-inline constexpr float kRadiansPerDegree = 0.017453292f;
 
 struct WaveParameters {
     std::array<float, kMaxFrequencies> bandEnergy{};  // m^2/rad: bandwidth times the direction sum
@@ -26,10 +24,6 @@ struct WaveParameters {
 
 using FullPlaneParameters = WaveParameters;
 using HalfPlaneParameters = WaveParameters;
-
-// The written compass direction of a mathematical angle: 270 minus the angle in degrees,
-// less 360 when above 360 (so that 360 stays 360).
-float toCompassDegrees(double radians);
 
 // The direction sum of each band, in double, before the bandwidth multiplies it.
 using BandDirectionSums = std::array<double, kMaxFrequencies>;

@@ -97,7 +97,7 @@ void renderText(char* field, int width, std::string_view text) {
 void renderFreeFormReal(char* field, float value) {
     constexpr int width = kFreeFormRealWidth;
     if (renderNonFinite(field, width, value)) return;
-    const double exact = value == 0.0f ? 0.0 : value;  // no minus sign on a zero
+    const double exact = value == 0.0f ? 0.0 : static_cast<double>(value);  // no minus sign on a zero
     // The decimal exponent of the value rounded to 7 significant digits.
     char text[32];
     auto result = std::to_chars(text, text + sizeof text, exact, std::chars_format::scientific, 6);

@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

@@ -16,7 +16,7 @@ namespace ww3b {
 
 namespace {
 
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+constexpr double kExactRadiansPerDegree = std::numbers::pi / 180.0;
 
 // The library's error in plain words first, its own text after.
 std::string libraryProblem(int status) {
@@ -157,7 +157,7 @@ void NetcdfPointFile::readGrid(int frequencyDimension, int directionDimension) {
                 grid_.frequencies[k] = static_cast<float>(values[k]);
             } else {
                 // Nautical degrees become radians, the unit of the text files' direction list.
-                grid_.directions[k] = static_cast<float>(values[k] * kRadiansPerDegree);
+                grid_.directions[k] = static_cast<float>(values[k] * kExactRadiansPerDegree);
             }
         }
     }

@@ -12,7 +12,7 @@
 
 #include "ww3/netcdf_time.hpp"
 #include "ww3/netcdf_variable.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "textio/input_file.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

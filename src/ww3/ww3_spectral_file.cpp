@@ -17,11 +17,6 @@ const RecordLayout kFrequencyLayout({numericInputField(10, 3, 8)});
 const RecordLayout kDirectionLayout({numericInputField(11, 3, 7)});
 const RecordLayout kPointLayout({blankSkip(29), numericInputField(7, 0, 3)});
 
-std::string countProblem(std::int32_t count, const char* what, int least, int most) {
-    return "the header gives " + std::to_string(count) + " " + what + "; " + std::to_string(least) + " to " +
-           std::to_string(most) + " can be read";
-}
-
 }  // namespace
 
 bool readSpectralHeader(InputFile& in, SpectralGrid& grid) {
@@ -29,15 +24,8 @@ bool readSpectralHeader(InputFile& in, SpectralGrid& grid) {
     const FieldTarget counts[] = {FieldTarget::of(grid.frequencyCount), FieldTarget::of(grid.directionCount),
                                   FieldTarget::of(grid.pointCount)};
     if (readFixedRecord(in, kHeaderLayout, counts, AtEndOfFile::Report) == ReadOutcome::EndOfFile) return false;
-    // The arrays hold 50 of each; the band widths need at least three frequencies.
-    if (grid.frequencyCount < kMinFrequencies || grid.frequencyCount > kMaxFrequencies) {
-        endRunWithDiagnostic(countProblem(grid.frequencyCount, "frequencies", kMinFrequencies, kMaxFrequencies),
-                             in.unit(), in.name(), headerLine);
-    }
-    if (grid.directionCount < kMinDirections || grid.directionCount > kMaxDirections) {
-        endRunWithDiagnostic(countProblem(grid.directionCount, "directions", kMinDirections, kMaxDirections),
-                             in.unit(), in.name(), headerLine);
-    }
+    const std::string countProblem = gridCountProblem(grid.frequencyCount, grid.directionCount);
+    if (!countProblem.empty()) endRunWithDiagnostic(countProblem, in.unit(), in.name(), headerLine);
     readFixedRecord(in, kFrequencyLayout, std::span<float>(grid.frequencies.data(), grid.frequencyCount));
     readFixedRecord(in, kDirectionLayout, std::span<float>(grid.directions.data(), grid.directionCount));
     completeSpectralGrid(grid);

@@ -4,7 +4,7 @@
 
 #include "textio/free_form.hpp"
 #include "textio/input_file.hpp"
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 namespace ww3b {
 

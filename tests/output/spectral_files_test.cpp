@@ -4,6 +4,7 @@
 
 #include "output/brevolan_spectrum_file.hpp"
 #include "output/full_spectral_file.hpp"
+#include "output/record_writers.hpp"
 #include "support/text_io_helpers.hpp"
 
 namespace ww3b {
@@ -30,7 +31,10 @@ TEST(FullSpectralFile, TheExampleOfThreeFrequenciesAndEightDirections) {
     record.spectrum[1] = {0.01f, 0.2f, 0.7311f, 0.3f, 0.004f, 0.0f, 0.0f, 0.00002f};
     record.spectrum[2] = {0.0031f, 0.052f, 0.2104f, 0.0772f, 0.0011f, 0.0f, 0.0f, 0.0f};
     const std::string written = writtenText([&](OutputFile& out) {
-        FullSpectralFile::writeRecord(out, grid, splitRecordTime(20090115, 120000), record, 1, 0);
+        const RecordTime time = splitRecordTime(20090115, 120000);
+        FullPlaneParameters parameters;
+        parameters.peakBand = 1;
+        FullSpectralWriter(out).write({grid, time, record, parameters});
     });
     EXPECT_EQ(written,
               "  3  8\r\n"
@@ -49,8 +53,12 @@ TEST(FullSpectralFile, HeaderOnlyWithTheFirstRecordAndLinesByCount) {
         const SpectralGrid grid = gridOf(nf, nd);
         InputRecord record;
         return writtenText([&](OutputFile& out) {
-            FullSpectralFile::writeRecord(out, grid, splitRecordTime(20000101, 0), record, 0, 0);
-            FullSpectralFile::writeRecord(out, grid, splitRecordTime(20000101, 10000), record, 0, 1);
+            const RecordTime first = splitRecordTime(20000101, 0);
+            const RecordTime second = splitRecordTime(20000101, 10000);
+            const FullPlaneParameters parameters;
+            FullSpectralWriter writer(out);
+            writer.write({grid, first, record, parameters});
+            writer.write({grid, second, record, parameters});
         });
     };
     // Header: 1 + ceil(nf / 10) lines; each block: 1 + nf * ceil(nd / 7) lines.
@@ -68,7 +76,7 @@ TEST(FullSpectralFile, TinyAndHugeDensities) {
     record.spectrum[0] = {0.000004f, 10000.0f};
     record.spectrum[1] = {-0.000004f, 9999.99999f};
     const std::string text = writtenText([&](OutputFile& out) {
-        FullSpectralFile::writeRecord(out, grid, splitRecordTime(20100603, 120000), record, 0, 1);
+        FullSpectralFile::writeBlock(out, grid, splitRecordTime(20100603, 120000), record, 0);
     });
     EXPECT_NE(text.find("\r\n    0.00000 **********\r\n    0.00000 **********\r\n"), std::string::npos) << text;
 }

@@ -3,6 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+
+#include "model/direction_convention.hpp"
 
 namespace ww3b {
 
@@ -11,9 +14,6 @@ inline constexpr int kMaxDirections = 50;
 // The header counts that the program accepts; the arrays are sized for the largest.
 inline constexpr int kMinFrequencies = 3;
 inline constexpr int kMinDirections = 1;
-
-// A full turn in radians, as the single-precision constant that every direction step uses.
-inline constexpr float kFullTurnRadians = 6.2831855f;
 
 struct SpectralGrid {
     std::int32_t frequencyCount = 0;
@@ -39,13 +39,18 @@ struct SpectralGrid {
 // Band widths (half the distance between the neighbouring frequencies, the first and the
 // last band copying their inner neighbour), directionStep, degreesPerDirection and the
 // cosines and sines of the directions.
-// Needs at least 3 frequencies and 1 direction.
+// Needs counts within the limits below (gridCountProblem empty).
 void completeSpectralGrid(SpectralGrid& grid);
 
 // Places direction j (from 0) at firstAngle + j * directionStep radians: the cosines and
 // sines of the mean direction, and slotShift = firstAngle in whole degrees (the nearest
 // integer) for the regridding. For a file whose list is that grid turned by firstAngle.
 void placeDirectionsFrom(SpectralGrid& grid, double firstAngle);
+
+// The one check of the header counts, for every reader: empty when the counts lie within
+// kMinFrequencies to kMaxFrequencies and kMinDirections to kMaxDirections, otherwise the
+// problem in words for the reader's diagnostic (the frequencies are named first).
+std::string gridCountProblem(std::int32_t frequencyCount, std::int32_t directionCount);
 
 struct InputRecord {
     std::int32_t date = 0;  // yyyymmdd

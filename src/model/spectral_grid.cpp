@@ -1,4 +1,4 @@
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 #include <cmath>
 #include <numbers>
@@ -20,7 +20,7 @@ void completeSpectralGrid(SpectralGrid& grid) {
     grid.directionStep = static_cast<float>(static_cast<double>(kFullTurnRadians) / nd);
     grid.degreesPerDirection = 360 / nd;
     for (int j = 0; j < nd; ++j) {
-        const double theta = static_cast<double>(j) * static_cast<double>(grid.directionStep);
+        const double theta = directionAngle(grid.directionStep, j);
         grid.directionCosines[j] = std::cos(theta);
         grid.directionSines[j] = std::sin(theta);
     }
@@ -37,6 +37,26 @@ void placeDirectionsFrom(SpectralGrid& grid, double firstAngle) {
     // from zero).
     const double degrees = std::remainder(firstAngle * (180.0 / std::numbers::pi), 360.0);
     grid.slotShift = static_cast<std::int32_t>(std::lround(std::round(degrees * 1e6) / 1e6));
+}
+
+namespace {
+
+std::string countProblem(std::int32_t count, const char* what, int least, int most) {
+    return "the header gives " + std::to_string(count) + " " + what + "; " + std::to_string(least) + " to " +
+           std::to_string(most) + " can be read";
+}
+
+}  // namespace
+
+std::string gridCountProblem(std::int32_t frequencyCount, std::int32_t directionCount) {
+    // The arrays hold 50 of each; the band widths need at least three frequencies.
+    if (frequencyCount < kMinFrequencies || frequencyCount > kMaxFrequencies) {
+        return countProblem(frequencyCount, "frequencies", kMinFrequencies, kMaxFrequencies);
+    }
+    if (directionCount < kMinDirections || directionCount > kMaxDirections) {
+        return countProblem(directionCount, "directions", kMinDirections, kMaxDirections);
+    }
+    return {};
 }
 
 }  // namespace ww3b

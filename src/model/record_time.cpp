@@ -1,4 +1,4 @@
-#include "run/record_time.hpp"
+#include "model/record_time.hpp"
 
 namespace ww3b {
 

@@ -1,4 +1,4 @@
-#include "ww3/spectral_grid.hpp"
+#include "model/spectral_grid.hpp"
 
 #include <gtest/gtest.h>
 
