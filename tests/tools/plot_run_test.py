@@ -41,6 +41,57 @@ def convert(folder, mode):
         subprocess.run([CONVERTER], cwd=folder, stdin=answers, stdout=subprocess.DEVNULL, check=True)
 
 
+def e3(value, width):
+    """A WW3 header or spectrum field: 0.dddE+xx, right-aligned."""
+    if value == 0:
+        return "0.000E+00".rjust(width)
+    digits, exponent = f"{value:.2e}".split("e")
+    return f"0.{digits[0]}{digits[2:4]}E{int(exponent) + 1:+03d}".rjust(width)
+
+
+def lines_of_fields(values, per_line, width):
+    return "".join("".join(e3(v, width) for v in values[k:k + per_line]) + "\n"
+                   for k in range(0, len(values), per_line))
+
+
+# A real station's grid: 50 frequencies from 0.035 to 0.96 Hz, 36 directions.
+FREQUENCIES = [float(e3(0.035 * 1.07 ** i, 10)) for i in range(50)]
+SWELL_PEAK, SEA_PEAK = 0.0653, 0.171
+
+
+def two_seas_file(path, records=6):
+    """A WW3 file of a long westerly swell (15 s, Hs 1.3 m) under a south-westerly wind sea
+    (6 s) that grows record by record: two peaks, and nothing above 0.5 Hz worth drawing."""
+    directions = [math.radians(10 * j) for j in range(36)]
+
+    def system(f, angle, hs, peak, spread, from_bearing):
+        """JONSWAP in frequency, cos^2s in direction, each of unit area; grid angle = 270 - bearing."""
+        shape = 5 * peak ** 4 * f ** -5 * math.exp(-1.25 * (peak / f) ** 4) * 3.3 ** math.exp(
+            -((f - peak) ** 2) / (2 * (0.07 if f <= peak else 0.09) ** 2 * peak ** 2)) / 1.5
+        spreading = abs(math.cos(0.5 * (angle - math.radians(270 - from_bearing)))) ** (2 * spread)
+        return hs * hs / 16 * shape * spreading * math.sqrt(spread / math.pi) / 2
+
+    text = "'WAVEWATCH III SPECTRA'     50    36     1 'spectral resolution for points'\n"
+    text += lines_of_fields(FREQUENCIES, 8, 10) + lines_of_fields(directions, 7, 11)
+    for k in range(records):
+        text += f"201001{15 + k // 4:02d} {6 * (k % 4):02d}0000\n"
+        text += "'41025     '  35.01 -75.40      68.2  11.30 225.0   0.15  45.0\n"
+        values = [system(f, a, 1.3, SWELL_PEAK, 24, 268 + k) + system(f, a, 1.0 + 0.15 * k, SEA_PEAK, 3, 222)
+                  for a in directions for f in FREQUENCIES]
+        text += lines_of_fields([v if v >= 1e-6 else 0.0 for v in values], 7, 11)
+    with open(path, "w") as file:
+        file.write(text)
+
+
+def convert_two_seas(folder, mode):
+    """The generated file converted in `mode` (2: a coast with the shore normal from 240)."""
+    two_seas_file(os.path.join(folder, "bay.spec"))
+    answers = ["bay.spec", "0", "99999999", "0", str(mode), "bay.eng"] + (["330", "20.0"] if mode == 2 else [])
+    subprocess.run([CONVERTER], cwd=folder, input="\n".join(answers + [""]).encode(), stdout=subprocess.DEVNULL,
+                   check=True)
+    return os.path.join(folder, "bay.eng")
+
+
 def plot(*arguments):
     result = subprocess.run([sys.executable, TOOL, *arguments], capture_output=True)
     result.stdout, result.stderr = result.stdout.decode(), result.stderr.decode()
