@@ -249,20 +249,24 @@ def energetic_band(frequencies, energy, share=0.01):
     return grid[low], grid[high + 1]
 
 
+# The whole circle, with room for the markers at north.
+FULL_CIRCLE = (-10.0, 370.0)
+
+
 def direction_window(values, least_span=20.0):
     """Limits (degrees) of a direction axis fitted to `values`: the arc left when the widest
     gap between them is taken out, so that values either side of north stay side by side,
     with a margin. The lower limit may be negative or the upper beyond 360; `unwrapped`
-    places a value on that axis. Data spread round most of the circle gets 0 to 360."""
+    places a value on that axis. Data spread round most of the circle gets the whole circle."""
     points = sorted(v % 360.0 for v in values if math.isfinite(v))
     if not points:
-        return 0.0, 360.0
+        return FULL_CIRCLE
     gaps = [(points[k + 1] - points[k], points[k + 1]) for k in range(len(points) - 1)]
     gaps.append((points[0] + 360.0 - points[-1], points[0]))
     gap, start = max(gaps)
     span = 360.0 - gap
     if span > 240.0:
-        return 0.0, 360.0
+        return FULL_CIRCLE
     margin = max(0.12 * span, (least_span - span) / 2, 2.0)
     return start - margin, start + span + margin
 
@@ -319,14 +323,13 @@ def plot_series(plt, full, half, name, path, dpi):
             times = [r["time"] for r in records]
             values = [unwrapped(r[key], window) if window else r[key] for r in records]
             # On the whole circle a direction jumps across north: points only there.
-            linestyle = "none" if window == (0.0, 360.0) else style["linestyle"]
+            linestyle = "none" if window == FULL_CIRCLE else style["linestyle"]
             ax.plot(times, values, label=legend, **{**style, "linestyle": linestyle})
         ax.set_ylabel(label)
         ax.set_title(title, loc="left")
         if window:
             ax.set_ylim(*window)
-            full_circle = window == (0.0, 360.0)
-            ax.yaxis.set_major_locator(MultipleLocator(90) if full_circle else
+            ax.yaxis.set_major_locator(MultipleLocator(90) if window == FULL_CIRCLE else
                                        MaxNLocator(nbins=6, steps=[1, 2, 2.5, 5, 10]))
             ax.yaxis.set_major_formatter(FuncFormatter(compass_label))
         else:
