@@ -9,10 +9,12 @@ them (or into --output-dir):
   NAME_series.png           Hs, Tp, Tm and mean direction against time: full plane
                             (bay.out) and, in mode 2, half plane (bay.dat)
   NAME_halfplane_STAMP.png  mode 2: the Brevolan half-plane spectrum of one record,
-                            frequency against direction from the shore normal
-  NAME_spectrum_STAMP.png   mode 1: the full 2-D spectrum of one record, polar
+                            frequency against direction from the shore normal, and E(f)
+  NAME_spectrum_STAMP.png   mode 1: the full 2-D spectrum of one record, polar, and E(f)
 
-STAMP is the record's yymmddhh; --record chooses it (default: the first record).
+STAMP is the record's yymmddhh; --record chooses it (default: the first record). The
+spectra are drawn on the frequencies where the energy is; --full-range draws them all.
+Installed with the program as ww3-brevolan-plot.
 
 Needs Python 3 and matplotlib (Debian: apt-get install python3-matplotlib).
 """
