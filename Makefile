@@ -2,6 +2,7 @@
 # command each. Every target first checks for the Debian packages it needs and installs the
 # missing ones (tools/setup-check.sh: apt-get as root or through sudo, otherwise it prints
 # the command to run).
+SHELL := /bin/bash
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -42,13 +43,14 @@ example:
 	@cd $(BUILD)/example && ls -l station.out station.txt station.eng station.dat
 	@echo "Check plots: tools/plot_run.py $(BUILD)/example/station.eng"
 
-# Builds everything (program, tools, tests, benchmarks) and runs every test: one line each,
-# the output of a failing one in full.
+# Builds everything (program, tools, tests, benchmarks) and runs every test: one line each
+# (ctest's "Start" lines are left out), the output of a failing one in full.
 test:
 	@$(SETUP) $(TEST_NEEDS)
 	$(call configure,-DWW3B_TESTS=ON -DWW3B_BENCHMARKS=ON)
 	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && set -o pipefail && \
+	  ctest --output-on-failure -j $(JOBS) | grep --line-buffered -v '^ *Start  *[0-9]*: '
 
 bench:
 	@$(SETUP) $(BENCH_NEEDS)
