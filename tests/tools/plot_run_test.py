@@ -106,7 +106,11 @@ def written(result):
 
 
 class PictureChecks:
-    """What a picture must show: drawn data, not only axes."""
+    """What a picture must show: drawn data, not only axes. The runs are in cls.folder."""
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.folder)
 
     def pixels(self, path):
         image = matplotlib.image.imread(path)
@@ -157,10 +161,6 @@ class Pictures(PictureChecks, unittest.TestCase):
             os.mkdir(folder)
             convert(folder, mode)
             cls.runs[mode] = folder
-
-    @classmethod
-    def tearDownClass(cls):
-        shutil.rmtree(cls.folder)
 
     def test_mode0_series(self):
         result = plot(os.path.join(self.runs[0], "station.out"))
@@ -217,10 +217,6 @@ class RealSpectra(PictureChecks, unittest.TestCase):
         for mode in (1, 2):
             os.mkdir(os.path.join(cls.folder, f"mode{mode}"))
             cls.runs[mode] = convert_two_seas(os.path.join(cls.folder, f"mode{mode}"), mode)
-
-    @classmethod
-    def tearDownClass(cls):
-        shutil.rmtree(cls.folder)
 
     def test_spectrum_pictures_keep_to_the_energetic_band(self):
         for mode, direction_step in ((1, 10.0), (2, 5.0)):
