@@ -3,6 +3,8 @@
 # missing ones (tools/setup-check.sh: apt-get as root or through sudo, otherwise it prints
 # the command to run).
 SHELL := /bin/bash
+# cmake --build runs make again: no "Entering directory" lines from it
+MAKEFLAGS += --no-print-directory
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
