@@ -9,10 +9,12 @@ them (or into --output-dir):
   NAME_series.png           Hs, Tp, Tm and mean direction against time: full plane
                             (bay.out) and, in mode 2, half plane (bay.dat)
   NAME_halfplane_STAMP.png  mode 2: the Brevolan half-plane spectrum of one record,
-                            frequency against direction from the shore normal
-  NAME_spectrum_STAMP.png   mode 1: the full 2-D spectrum of one record, polar
+                            frequency against direction from the shore normal, and E(f)
+  NAME_spectrum_STAMP.png   mode 1: the full 2-D spectrum of one record, polar, and E(f)
 
-STAMP is the record's yymmddhh; --record chooses it (default: the first record).
+STAMP is the record's yymmddhh; --record chooses it (default: the first record). The
+spectra are drawn on the frequencies where the energy is; --full-range draws them all.
+Installed with the program as ww3-brevolan-plot.
 
 Needs Python 3 and matplotlib (Debian: apt-get install python3-matplotlib).
 """
@@ -24,6 +26,8 @@ import os
 import sys
 
 EXIT_PROBLEM = 2
+# plot_run.py in the source tree, ww3-brevolan-plot once installed
+PROGRAM = os.path.basename(sys.argv[0]) or "plot_run.py"
 NOT_A_NUMBER = float("nan")
 
 
@@ -230,8 +234,51 @@ def edges(centres):
     return [first] + inner + [last]
 
 
+def frequency_spectrum(density, direction_step):
+    """E(f) in m²/Hz: the densities of each frequency summed over the directions."""
+    return [sum(value for value in row if math.isfinite(value)) * direction_step for row in density]
+
+
+def energetic_band(frequencies, energy, share=0.01):
+    """The frequency range (Hz) to draw: from the band below the first to the band above the
+    last where E(f) reaches `share` of its peak. The whole grid when there is no energy."""
+    grid = edges(frequencies)
+    top = max((e for e in energy if math.isfinite(e)), default=0.0)
+    if not top > 0 or share <= 0:
+        return grid[0], grid[-1]
+    strong = [i for i, e in enumerate(energy) if math.isfinite(e) and e >= share * top]
+    low, high = max(strong[0] - 1, 0), min(strong[-1] + 1, len(frequencies) - 1)
+    return grid[low], grid[high + 1]
+
+
+# The whole circle, with room for the markers at north.
+FULL_CIRCLE = (-10.0, 370.0)
+
+
+def direction_window(values, least_span=20.0):
+    """Limits (degrees) of a direction axis fitted to `values`: the arc left when the widest
+    gap between them is taken out, so that values either side of north stay side by side,
+    with a margin. The lower limit may be negative or the upper beyond 360; `unwrapped`
+    places a value on that axis. Data spread round most of the circle gets the whole circle."""
+    points = sorted(v % 360.0 for v in values if math.isfinite(v))
+    if not points:
+        return FULL_CIRCLE
+    gaps = [(points[k + 1] - points[k], points[k + 1]) for k in range(len(points) - 1)]
+    gaps.append((points[0] + 360.0 - points[-1], points[0]))
+    gap, start = max(gaps)
+    span = 360.0 - gap
+    if span > 240.0:
+        return FULL_CIRCLE
+    margin = max(0.12 * span, (least_span - span) / 2, 2.0)
+    return start - margin, start + span + margin
+
+
+def unwrapped(value, window):
+    return window[0] + (value - window[0]) % 360.0 if math.isfinite(value) else value
+
+
 def record_title(record):
-    return f"record {record['stamp']} ({stamp_time(record['stamp']):%Y-%m-%d %H:%M})"
+    return f"record {record['stamp']} ({stamp_time(record['stamp']):%Y-%m-%d %H:%M} UTC)"
 
 
 def compass_label(value, _position=None):
@@ -242,9 +289,24 @@ def compass_label(value, _position=None):
     return f"{whole:.0f} {names[whole]}" if abs(value - whole) < 1e-6 and whole in names else f"{value:.0f}"
 
 
+def upper_limit(values):
+    """Room above the highest value, so that no marker is cut at the top."""
+    top = max((v for v in values if math.isfinite(v)), default=0.0)
+    return top * 1.12 if top > 0 else 1.0
+
+
+# Full plane and half plane: different colours, lines and markers (filled circles inside
+# open squares), so that both stay visible where they are equal.
+SERIES_STYLES = {
+    "full": {"color": "tab:blue", "marker": "o", "markersize": 4, "linestyle": "-", "linewidth": 1.5},
+    "half": {"color": "tab:orange", "marker": "s", "markersize": 8, "markerfacecolor": "none",
+             "markeredgewidth": 1.5, "linestyle": "--", "linewidth": 1.5},
+}
+
+
 def plot_series(plt, full, half, name, path, dpi):
     import matplotlib.dates as mdates
-    from matplotlib.ticker import FuncFormatter, MultipleLocator
+    from matplotlib.ticker import FuncFormatter, MaxNLocator, MultipleLocator
 
     figure, axes = plt.subplots(4, 1, figsize=(10, 9), sharex=True, constrained_layout=True)
     panels = [
@@ -253,40 +315,63 @@ def plot_series(plt, full, half, name, path, dpi):
         ("tm", "Tm (s)", "mean period"),
         ("direction", "from (compass °)", "mean direction (waves from)"),
     ]
-    sets = [(full, "full plane", "tab:blue", "o")]
+    sets = [(full, "full plane", SERIES_STYLES["full"])]
     if half is not None:
-        sets.append((half, "half plane (Brevolan boundary)", "tab:orange", "s"))
+        sets.append((half, "half plane (Brevolan boundary)", SERIES_STYLES["half"]))
     for ax, (key, label, title) in zip(axes, panels):
-        for records, legend, colour, marker in sets:
+        everything = [r[key] for records, _, _ in sets for r in records]
+        window = direction_window(everything) if key == "direction" else None
+        for records, legend, style in sets:
             times = [r["time"] for r in records]
-            values = [r[key] for r in records]
-            # Directions jump across north, so they are drawn as points only.
-            style = "none" if key == "direction" else "-"
-            ax.plot(times, values, linestyle=style, color=colour, marker=marker, markersize=4, linewidth=1.5,
-                    label=legend)
+            values = [unwrapped(r[key], window) if window else r[key] for r in records]
+            # On the whole circle a direction jumps across north: points only there.
+            linestyle = "none" if window == FULL_CIRCLE else style["linestyle"]
+            ax.plot(times, values, label=legend, **{**style, "linestyle": linestyle})
         ax.set_ylabel(label)
         ax.set_title(title, loc="left")
-        if key == "direction":
-            ax.set_ylim(0, 360)
-            ax.yaxis.set_major_locator(MultipleLocator(90))
+        if window:
+            ax.set_ylim(*window)
+            ax.yaxis.set_major_locator(MultipleLocator(90) if window == FULL_CIRCLE else
+                                       MaxNLocator(nbins=6, steps=[1, 2, 2.5, 5, 10]))
             ax.yaxis.set_major_formatter(FuncFormatter(compass_label))
         else:
-            ax.set_ylim(bottom=0)
+            ax.set_ylim(0, upper_limit(everything))
     axes[0].legend(loc="lower right", bbox_to_anchor=(1.0, 1.0), ncols=2, fontsize=10, frameon=False)
     locator = mdates.AutoDateLocator()
     axes[-1].xaxis.set_major_locator(locator)
     axes[-1].xaxis.set_major_formatter(mdates.ConciseDateFormatter(locator))
-    axes[-1].set_xlabel("time of the record (as in the WW3 file)")
+    axes[-1].margins(x=0.03)
+    axes[-1].set_xlabel("time of the record (UTC)")
     figure.suptitle(f"{name}: wave parameters per written record", fontsize=13)
     figure.savefig(path, dpi=dpi)
     plt.close(figure)
 
 
-def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dpi):
+def plot_frequency_spectrum(ax, frequencies, energy, peak, band, what):
+    """The panel of E(f) of the drawn record, on the frequency range of the 2-D picture."""
+    ax.plot(frequencies, energy, color="tab:blue", marker="o", markersize=3, linewidth=1.5)
+    ax.fill_between(frequencies, energy, color="tab:blue", alpha=0.15)
+    if math.isfinite(peak):
+        ax.axvline(peak, color="black", linestyle=":", linewidth=1)
+        # The file's peak is the band of largest band energy (density times bandwidth),
+        # which need not be the highest point of E(f).
+        ax.annotate(f"peak band of the file {peak:.3f} Hz" + (f" ({1 / peak:.1f} s)" if peak > 0 else ""),
+                    xy=(peak, 1),
+                    xycoords=("data", "axes fraction"), xytext=(4, -14), textcoords="offset points", fontsize=10)
+    ax.set_xlim(*band)
+    ax.set_ylim(0, upper_limit(energy))
+    ax.set_xlabel("frequency (Hz)")
+    ax.set_ylabel("E(f) (m²/Hz)")
+    ax.set_title(f"1-D spectrum E(f) of {what}, the densities summed over the directions", loc="left")
+
+
+def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dpi, full_range=False):
     from matplotlib.ticker import FuncFormatter
 
     offsets = [5 * k for k in range(-17, 18)]
-    figure, ax = plt.subplots(figsize=(10, 6.5), constrained_layout=True)
+    energy = frequency_spectrum(record["density"], math.radians(5.0))
+    band = energetic_band(spectrum.frequencies, energy, share=0.0 if full_range else 0.01)
+    figure, (ax, lower) = plt.subplots(2, 1, figsize=(10, 10), height_ratios=[2.4, 1], constrained_layout=True)
     ax.grid(False)
     mesh = ax.pcolormesh(edges(offsets), edges(spectrum.frequencies), record["density"], cmap="viridis",
                          shading="flat")
@@ -301,6 +386,7 @@ def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dp
         ax.annotate(f"peak {peak:.3f} Hz", xy=(1, peak), xycoords=("axes fraction", "data"), xytext=(-4, 4),
                     textcoords="offset points", ha="right", color="white", fontsize=10)
     ax.set_xlim(-87.5, 87.5)
+    ax.set_ylim(*band)
     ax.set_xticks(range(-75, 80, 25))
     ax.set_xlabel("direction from the shore normal (degrees, positive counter-clockwise)")
     ax.set_ylabel("frequency (Hz)")
@@ -309,33 +395,49 @@ def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dp
         top.xaxis.set_major_formatter(FuncFormatter(compass_label))
         top.set_xlabel(f"waves from (compass °); shore normal from {bearing:.0f}° {bearing_note}")
     ax.set_title(f"{name}: half-plane spectrum after the depth factor, {record_title(record)}", pad=10)
+    plot_frequency_spectrum(lower, spectrum.frequencies, energy, peak, band, "the half plane")
     figure.savefig(path, dpi=dpi)
     plt.close(figure)
 
 
-def plot_polar(plt, spectrum, record, name, path, dpi):
+def plot_polar(plt, spectrum, record, name, path, dpi, full_range=False):
     nd = spectrum.direction_count
     step = 360.0 / nd
+    energy = frequency_spectrum(record["density"], math.radians(step))
+    band = energetic_band(spectrum.frequencies, energy, share=0.0 if full_range else 0.01)
     # Direction j (from 0) stands j steps counter-clockwise from the first direction; the
     # converter writes it as the bearing 270 minus the angle.
     angle_edges = [(j - 0.5) * step for j in range(nd + 1)]
     theta = [math.radians(270.0 - a) for a in angle_edges]
-    figure = plt.figure(figsize=(8.5, 8), constrained_layout=True)
-    ax = figure.add_subplot(projection="polar")
+    figure = plt.figure(figsize=(9, 12), constrained_layout=True)
+    rows = figure.add_gridspec(2, 1, height_ratios=[2.3, 1])
+    ax, lower = figure.add_subplot(rows[0], projection="polar"), figure.add_subplot(rows[1])
     ax.set_theta_zero_location("N")
     ax.set_theta_direction(-1)
     ax.grid(False)
-    mesh = ax.pcolormesh(theta, edges(spectrum.frequencies), record["density"], cmap="viridis", shading="flat")
-    colourbar = figure.colorbar(mesh, ax=ax, shrink=0.75, pad=0.08)
+    # The radius spans the energetic band on a logarithmic scale, so that a long swell
+    # near the bottom of the band does not shrink to a dot at the centre.
+    high = band[1]
+    if not high > 0:
+        raise Problem(f'"{spectrum.path}" has no positive frequency to draw')
+    low = max(band[0], high / 1000)
+    radius = [math.log(max(min(f, high), low) / low) for f in edges(spectrum.frequencies)]
+    mesh = ax.pcolormesh(theta, radius, record["density"], cmap="viridis", shading="flat")
+    colourbar = figure.colorbar(mesh, ax=ax, shrink=0.8, pad=0.08)
     colourbar.set_label("energy density (m² / Hz / rad)")
     ax.set_xticks([math.radians(b) for b in range(0, 360, 45)])
     ax.set_xticklabels(["N 0°", "45°", "E 90°", "135°", "S 180°", "225°", "W 270°", "315°"])
+    ticks = [f for f in (0.03, 0.04, 0.05, 0.07, 0.1, 0.15, 0.2, 0.3, 0.4, 0.5, 0.7, 1.0, 1.5, 2.0, 3.0)
+             if low < f < high]
+    ax.set_yticks([math.log(f / low) for f in ticks], [f"{f:g}" for f in ticks])
     ax.set_rlabel_position(22.5)
-    ax.set_ylim(0, max(spectrum.frequencies) * 1.02)
-    ax.text(math.radians(22.5), max(spectrum.frequencies) * 1.1, "frequency (Hz)", ha="left", fontsize=10)
+    ax.set_ylim(0, math.log(high / low))
+    ax.text(math.radians(22.5), math.log(high / low) * 1.1,
+            f"frequency (Hz, logarithmic; centre {low:.3f})", ha="left", fontsize=10)
     ax.grid(True, alpha=0.4)
     ax.set_title(f"{name}: full 2-D spectrum as read, {record_title(record)}\n"
                  f"direction = bearing the waves come from (270 minus the grid angle)", pad=18)
+    plot_frequency_spectrum(lower, spectrum.frequencies, energy, record["peak_frequency"], band, "the record")
     figure.savefig(path, dpi=dpi)
     plt.close(figure)
 
@@ -360,7 +462,7 @@ class Parser(argparse.ArgumentParser):
 
 def arguments(argv):
     parser = Parser(
-        prog="plot_run.py",
+        prog=PROGRAM,
         description="Check plots (PNG) of a ww3-brevolan run, from the output name typed in its dialogue.",
     )
     parser.add_argument("name", help="the name typed at the output prompt: bay.out (mode 0) or bay.eng (modes 1, 2)")
@@ -369,6 +471,8 @@ def arguments(argv):
     parser.add_argument("--shoreline", type=float, metavar="DEG",
                         help="the shoreline orientation typed in mode 2 (default: estimated from the files)")
     parser.add_argument("--output-dir", metavar="DIR", help="where the PNG files go (default: beside the files)")
+    parser.add_argument("--full-range", action="store_true",
+                        help="draw the spectrum on every frequency of the file (default: where the energy is)")
     parser.add_argument("--dpi", type=int, default=100, help="resolution of the PNG files (default 100)")
     return parser.parse_args(argv)
 
@@ -397,7 +501,7 @@ def run(argv):
         spectrum = SpectrumFile(typed)
         record = spectrum.record(options.record)
         path = os.path.join(folder, f"{name}_spectrum_{record['stamp']}.png")
-        plot_polar(plt, spectrum, record, name, path, options.dpi)
+        plot_polar(plt, spectrum, record, name, path, options.dpi, options.full_range)
         written.append(path)
     elif mode == 2:
         spectrum = SpectrumFile(typed)
@@ -410,7 +514,7 @@ def run(argv):
             table = read_brevolan_table(derived_name(typed, "txt"))
             bearing, note = shore_normal_bearing(half, table), "(estimated from the .dat and .txt files)"
         path = os.path.join(folder, f"{name}_halfplane_{record['stamp']}.png")
-        plot_half_plane(plt, spectrum, record, bearing, note, name, path, options.dpi)
+        plot_half_plane(plt, spectrum, record, bearing, note, name, path, options.dpi, options.full_range)
         written.append(path)
 
     for path in written:
@@ -421,7 +525,7 @@ def main(argv=None):
     try:
         run(sys.argv[1:] if argv is None else argv)
     except Problem as problem:
-        say(f"plot_run.py: error: {problem}", sys.stderr)
+        say(f"{PROGRAM}: error: {problem}", sys.stderr)
         return EXIT_PROBLEM
     return 0
 

@@ -1,6 +1,6 @@
-# Installs the build into a fresh prefix and checks what lands where: the program in bin
-# (and that it runs), the manual page in share/man/man1 (and that it renders cleanly), the
-# guide in share/doc/ww3-brevolan.
+# Installs the build into a fresh prefix and checks what lands where: the program and the
+# check-plot tool in bin (and that they run), the manual page in share/man/man1 (and that
+# it renders cleanly), the guide in share/doc/ww3-brevolan.
 #
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=... -P check_install.cmake
 
@@ -16,8 +16,9 @@ if(NOT status EQUAL 0)
 endif()
 
 set(program "${PREFIX}/bin/ww3-brevolan")
+set(plot "${PREFIX}/bin/ww3-brevolan-plot")
 set(manual "${PREFIX}/share/man/man1/ww3-brevolan.1")
-foreach(file "${program}" "${manual}" "${PREFIX}/share/doc/ww3-brevolan/README.md"
+foreach(file "${program}" "${plot}" "${manual}" "${PREFIX}/share/doc/ww3-brevolan/README.md"
              "${PREFIX}/share/doc/ww3-brevolan/docs/station_halfplane.png")
   if(NOT EXISTS "${file}")
     fail("${file} was not installed")
@@ -28,6 +29,15 @@ execute_process(COMMAND "${program}" --version RESULT_VARIABLE status OUTPUT_VAR
 # (execute_process may drop the CR of the line end; the line ends are tested elsewhere)
 if(NOT status EQUAL 0 OR NOT output MATCHES "^ww3-brevolan ${VERSION}\r?\n$")
   fail("the installed program answers --version with status ${status} and \"${output}\"")
+endif()
+
+# The plot tool runs from the prefix alone, under its installed name (--help needs no
+# matplotlib).
+if(EXISTS /usr/bin/python3)
+  execute_process(COMMAND "${plot}" --help RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0 OR NOT output MATCHES "^usage: ww3-brevolan-plot .*--full-range")
+    fail("the installed plot tool answers --help with status ${status} and \"${output}${errors}\"")
+  endif()
 endif()
 
 file(READ "${manual}" page)

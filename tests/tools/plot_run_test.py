@@ -3,6 +3,7 @@
 each mode, and the pictures are made and show something.
 
     plot_run_test.py CONVERTER SOURCE_DIR
+    plot_run_test.py CONVERTER SOURCE_DIR --example DIR    (the two-seas run, mode 2, into DIR)
 
 Exits 77 (skipped) when matplotlib is missing.
 """
@@ -32,6 +33,7 @@ import plot_run  # noqa: E402
 
 BLUE = (31, 119, 180)  # full plane
 ORANGE = (255, 127, 14)  # half plane
+VIRIDIS_ZERO = [68 / 255, 1 / 255, 84 / 255]  # the colour of no energy
 STAMPS = [10060318, 10060321, 10060400, 10060403, 10060406]
 
 
@@ -39,6 +41,57 @@ def convert(folder, mode):
     shutil.copy(os.path.join(SOURCE, "examples", "station.spec"), folder)
     with open(os.path.join(SOURCE, "examples", f"mode{mode}.answers"), "rb") as answers:
         subprocess.run([CONVERTER], cwd=folder, stdin=answers, stdout=subprocess.DEVNULL, check=True)
+
+
+def e3(value, width):
+    """A WW3 header or spectrum field: 0.dddE+xx, right-aligned."""
+    if value == 0:
+        return "0.000E+00".rjust(width)
+    digits, exponent = f"{value:.2e}".split("e")
+    return f"0.{digits[0]}{digits[2:4]}E{int(exponent) + 1:+03d}".rjust(width)
+
+
+def lines_of_fields(values, per_line, width):
+    return "".join("".join(e3(v, width) for v in values[k:k + per_line]) + "\n"
+                   for k in range(0, len(values), per_line))
+
+
+# A real station's grid: 50 frequencies from 0.035 to 0.96 Hz, 36 directions.
+FREQUENCIES = [float(e3(0.035 * 1.07 ** i, 10)) for i in range(50)]
+SWELL_PEAK, SEA_PEAK = 0.0653, 0.171
+
+
+def two_seas_file(path, records=6):
+    """A WW3 file of a long westerly swell (15 s, Hs 1.3 m) under a south-westerly wind sea
+    (6 s) that grows record by record: two peaks, and nothing above 0.5 Hz worth drawing."""
+    directions = [math.radians(10 * j) for j in range(36)]
+
+    def system(f, angle, hs, peak, spread, from_bearing):
+        """JONSWAP in frequency, cos^2s in direction, each of unit area; grid angle = 270 - bearing."""
+        shape = 5 * peak ** 4 * f ** -5 * math.exp(-1.25 * (peak / f) ** 4) * 3.3 ** math.exp(
+            -((f - peak) ** 2) / (2 * (0.07 if f <= peak else 0.09) ** 2 * peak ** 2)) / 1.5
+        spreading = abs(math.cos(0.5 * (angle - math.radians(270 - from_bearing)))) ** (2 * spread)
+        return hs * hs / 16 * shape * spreading * math.sqrt(spread / math.pi) / 2
+
+    text = "'WAVEWATCH III SPECTRA'     50    36     1 'spectral resolution for points'\n"
+    text += lines_of_fields(FREQUENCIES, 8, 10) + lines_of_fields(directions, 7, 11)
+    for k in range(records):
+        text += f"201001{15 + k // 4:02d} {6 * (k % 4):02d}0000\n"
+        text += "'41025     '  35.01 -75.40      68.2  11.30 225.0   0.15  45.0\n"
+        values = [system(f, a, 1.3, SWELL_PEAK, 24, 268 + k) + system(f, a, 1.0 + 0.15 * k, SEA_PEAK, 3, 222)
+                  for a in directions for f in FREQUENCIES]
+        text += lines_of_fields([v if v >= 1e-6 else 0.0 for v in values], 7, 11)
+    with open(path, "w") as file:
+        file.write(text)
+
+
+def convert_two_seas(folder, mode):
+    """The generated file converted in `mode` (2: a coast with the shore normal from 240)."""
+    two_seas_file(os.path.join(folder, "bay.spec"))
+    answers = ["bay.spec", "0", "99999999", "0", str(mode), "bay.eng"] + (["330", "20.0"] if mode == 2 else [])
+    subprocess.run([CONVERTER], cwd=folder, input="\n".join(answers + [""]).encode(), stdout=subprocess.DEVNULL,
+                   check=True)
+    return os.path.join(folder, "bay.eng")
 
 
 def plot(*arguments):
@@ -52,18 +105,8 @@ def written(result):
     return result.stdout.split("\r\n")[:-1]
 
 
-class Pictures(unittest.TestCase):
-    """Each mode's run gives its pictures, and none of them is blank."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.folder = tempfile.mkdtemp(prefix="plot_run_test.")
-        cls.runs = {}
-        for mode in (0, 1, 2):
-            folder = os.path.join(cls.folder, f"mode{mode}")
-            os.mkdir(folder)
-            convert(folder, mode)
-            cls.runs[mode] = folder
+class PictureChecks:
+    """What a picture must show: drawn data, not only axes. The runs are in cls.folder."""
 
     @classmethod
     def tearDownClass(cls):
@@ -80,12 +123,13 @@ class Pictures(unittest.TestCase):
         near = (abs(self.pixels(path) * 255 - colour) < 40).all(axis=1).sum()
         self.assertGreaterEqual(near, least, f"{path}: hardly any pixel of colour {colour}")
 
-    def assertMostlyColoured(self, path):
+    def assertMostlyColoured(self, path, top=1.0):
         """A spectrum picture: much of it is the colour map, in several shades that each
-        fill cells, counted left of the colour bar (which has every shade whatever the data)."""
+        fill cells, counted left of the colour bar (which has every shade whatever the data)
+        and in the `top` share of its height (above the E(f) panel)."""
         image = matplotlib.image.imread(path)[:, :, :3]
         self.assertGreaterEqual(min(image.shape[:2]), 400, path)
-        pixels = image[:, : int(image.shape[1] * 0.75)].reshape(-1, 3)
+        pixels = image[: int(image.shape[0] * top), : int(image.shape[1] * 0.75)].reshape(-1, 3)
         coloured = pixels[(pixels.max(axis=1) - pixels.min(axis=1)) > 0.15]
         self.assertGreater(len(coloured) / len(pixels), 0.25, f"{path} is mostly blank")
         # Eight levels a channel: the blends at cell seams and grid lines fall with their cell.
@@ -93,10 +137,30 @@ class Pictures(unittest.TestCase):
         filled = sum(1 for count in shades.values() if count >= 0.002 * len(coloured))
         self.assertGreaterEqual(filled, 6, f"{path} has hardly any shade")
 
+    def litShare(self, path, top=0.68):
+        """The share of the colour map's pixels brighter than its zero colour."""
+        image = matplotlib.image.imread(path)[:, :, :3]
+        pixels = image[: int(image.shape[0] * top), : int(image.shape[1] * 0.75)].reshape(-1, 3)
+        coloured = pixels[(pixels.max(axis=1) - pixels.min(axis=1)) > 0.15]
+        return (abs(coloured - VIRIDIS_ZERO) > 0.06).any(axis=1).mean()
+
     def assertSeries(self, path, half_plane):
         self.assertDrawsInColour(path, BLUE, 600)
         if half_plane:
             self.assertDrawsInColour(path, ORANGE, 600)
+
+class Pictures(PictureChecks, unittest.TestCase):
+    """Each mode's run gives its pictures, and none of them is blank."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="plot_run_test.")
+        cls.runs = {}
+        for mode in (0, 1, 2):
+            folder = os.path.join(cls.folder, f"mode{mode}")
+            os.mkdir(folder)
+            convert(folder, mode)
+            cls.runs[mode] = folder
 
     def test_mode0_series(self):
         result = plot(os.path.join(self.runs[0], "station.out"))
@@ -138,6 +202,72 @@ class Pictures(unittest.TestCase):
             self.assertEqual(result.returncode, 2, arguments)
             self.assertIn(message, result.stderr)
             self.assertTrue(result.stderr.endswith("\r\n"))
+
+
+class RealSpectra(PictureChecks, unittest.TestCase):
+    """A two-peak record on a real station's 50-frequency grid: the pictures keep to the
+    frequencies where the energy is, and full and half plane stay apart where equal."""
+
+    RECORD = 10011518  # the wind sea has overtaken the swell as the peak band
+
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="plot_run_test.")
+        cls.runs = {}
+        for mode in (1, 2):
+            os.mkdir(os.path.join(cls.folder, f"mode{mode}"))
+            cls.runs[mode] = convert_two_seas(os.path.join(cls.folder, f"mode{mode}"), mode)
+
+    def test_spectrum_pictures_keep_to_the_energetic_band(self):
+        for mode, direction_step in ((1, 10.0), (2, 5.0)):
+            with self.subTest(mode=mode):
+                spectrum = plot_run.SpectrumFile(self.runs[mode])
+                energy = plot_run.frequency_spectrum(spectrum.record(self.RECORD)["density"],
+                                                     math.radians(direction_step))
+                low, high = plot_run.energetic_band(spectrum.frequencies, energy)
+                # Both peaks and the wind sea's tail, not the grid's 0.96 Hz.
+                self.assertLess(low, SWELL_PEAK * 0.8)
+                self.assertGreater(high, SEA_PEAK * 2)
+                self.assertLess(high, 0.5)
+                self.assertGreater(plot_run.energetic_band(spectrum.frequencies, energy, share=0)[1], 0.96)
+        lit = {}
+        for mode, picture, extra in ((1, "spectrum", ""), (2, "halfplane", ""), (2, "halfplane", "--full-range")):
+            result = plot(self.runs[mode], "--record", str(self.RECORD), *extra.split(),
+                          "--output-dir", os.path.join(self.folder, f"mode{mode}{extra}"))
+            self.assertEqual(result.returncode, 0, result.stderr)
+            path = written(result)[1]
+            self.assertTrue(path.endswith(f"bay_{picture}_{self.RECORD}.png"), path)
+            self.assertDrawsInColour(path, BLUE, 800)  # the E(f) panel
+            lit[mode, extra] = self.litShare(path)
+            if not extra:
+                self.assertMostlyColoured(path, top=0.68)
+        # On the whole grid the two seas shrink into the bottom of the half-plane picture.
+        self.assertGreater(lit[2, ""], 2 * lit[2, "--full-range"])
+
+    def test_equal_full_and_half_plane_series_both_show(self):
+        records = plot_run.read_parameter_file(plot_run.derived_name(self.runs[2], "out"))
+        path = os.path.join(self.folder, "equal_series.png")
+        plot_run.plot_series(plot_run.pyplot(), records, [dict(r) for r in records], "equal", path, 100)
+        self.assertSeries(path, half_plane=True)
+
+    def test_direction_axis_fits_the_data(self):
+        nan = float("nan")
+        cases = [  # directions, the widest axis allowed (degrees)
+            ([250.0, 257.0, 264.0], 40),
+            ([350.0, 356.0, 4.0, 10.0], 40),  # across north
+            ([200.0, 200.0], 30),  # one value: a little room either side
+            ([0.0, 90.0, 180.0, 270.0], 380),
+            ([nan], 380),
+        ]
+        for directions, widest in cases:
+            with self.subTest(directions=directions):
+                low, high = plot_run.direction_window(directions)
+                self.assertLessEqual(high - low, widest)
+                self.assertGreaterEqual(high - low, 20)
+                for value in directions:
+                    if math.isfinite(value):
+                        self.assertLess(low, plot_run.unwrapped(value, (low, high)))
+                        self.assertLess(plot_run.unwrapped(value, (low, high)), high)
 
 
 class Reading(unittest.TestCase):
@@ -189,4 +319,9 @@ class Reading(unittest.TestCase):
 
 
 if __name__ == "__main__":
+    if len(sys.argv) == 5 and sys.argv[3] == "--example":
+        # The two-seas run of the guide's picture, in mode 2, into the folder given.
+        os.makedirs(sys.argv[4], exist_ok=True)
+        print(convert_two_seas(sys.argv[4], 2))
+        sys.exit(0)
     unittest.main(argv=sys.argv[:1], verbosity=2)
