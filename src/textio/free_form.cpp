@@ -36,7 +36,8 @@ struct Targets {
     std::span<T> values;
     std::size_t size() const { return values.size(); }
     void fill(std::size_t from, std::size_t count, T value) { std::fill_n(values.begin() + from, count, value); }
-    void set(std::size_t at, T value) { values[at] = value; }
+    T* data() { return values.data(); }
+    static void store(T* out, std::size_t at, T value) { out[at] = value; }
 };
 
 template <>
@@ -44,7 +45,8 @@ struct Targets<PassedOver> {
     std::size_t count;
     std::size_t size() const { return count; }
     void fill(std::size_t, std::size_t, PassedOver) {}
-    void set(std::size_t, PassedOver) {}
+    PassedOver* data() { return nullptr; }
+    static void store(PassedOver*, std::size_t, PassedOver) {}
 };
 
 NumberStatus parseValue(std::string_view text, float& value) { return parseReal(text, value); }
@@ -82,13 +84,12 @@ const char* skipBlanks(const char* p, const char* end) {
     return p;
 }
 
-// The bytes the scanners see without a refill: from the cursor to the end of the current
-// line (a carriage return right before its line feed is the line's end, not data), or,
-// when the line runs beyond the bytes at hand, to their end: then at least the longest
-// value with its CR LF, unless the input ends first.
+// The bytes the scanners see without a refill: whole lines, from the cursor to the last
+// line feed at hand; or, when the current line runs beyond the bytes at hand, all of them:
+// then at least the longest value with its CR LF, unless the input ends first.
 struct Window {
-    const char* end;
-    const char* lineFeed;  // nullptr when the window ends before the line does
+    const char* end;  // one past the last line feed, or the end of the bytes at hand
+    bool wholeLines;  // the window ends with a line feed
 };
 
 Window openWindow(InputFile& in) {
@@ -96,18 +97,22 @@ Window openWindow(InputFile& in) {
     for (;;) {
         const char* begin = in.cursor();
         const auto size = static_cast<std::size_t>(in.limit() - begin);
-        if (const void* found = std::memchr(begin + searched, '\n', size - searched)) {
-            const char* lineFeed = static_cast<const char*>(found);
-            const char* end = lineFeed > begin && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
-            return {end, lineFeed};
+        if (const void* found = ::memrchr(begin + searched, '\n', size - searched)) {
+            return {static_cast<const char*>(found) + 1, true};
         }
-        if (size >= kLeastWindow || !in.refill()) return {in.limit(), nullptr};
+        if (size >= kLeastWindow || !in.refill()) return {in.limit(), false};
         searched = size;
     }
 }
 
-// One free-form read statement. Its parts: the window of one line at a time (blanks and
-// line ends), the plain-number run, one token, and a token's repeat count.
+// A line feed, or a carriage return right before one (which ends the line with it; a
+// carriage return elsewhere is data).
+bool lineEndAt(const char* p, const char* end) {
+    return *p == '\n' || (*p == '\r' && p + 1 < end && p[1] == '\n');
+}
+
+// One free-form read statement. Its parts: the window (blanks and line ends), the
+// plain-number run, one token, and a token's repeat count.
 template <class T>
 class Statement {
 public:
@@ -124,20 +129,22 @@ public:
 
 private:
     // Reads the values of the window; returns the statement's result when it ends there.
-    // Otherwise leaves the input where the next window opens: past the line's end, or
+    // Otherwise leaves the input where the next window opens: at the window's end, or
     // refilled.
     std::optional<FreeFormResult> readWindow(const Window& window) {
+        const char* end = window.end;
         for (;;) {
-            const char* p = skipBlanks(in_.cursor(), window.end);
+            const char* p = skipBlanks(in_.cursor(), end);
             in_.advanceTo(p);
-            if (p == window.end) {
-                if (window.lineFeed != nullptr) {
-                    in_.advanceTo(window.lineFeed);
-                    in_.consumeLineFeed();
-                } else if (!in_.refill()) {
+            if (p == end) {
+                if (!window.wholeLines && !in_.refill()) {
                     return fail(ReadOutcome::EndOfFile, "end of file reached during a read");
                 }
                 return std::nullopt;
+            }
+            if (lineEndAt(p, end)) {
+                consumeLineEnd(p);
+                continue;
             }
             if (*p == ',') {
                 in_.advanceTo(p + 1);
@@ -147,7 +154,7 @@ private:
             }
             if (*p == '/') return finish();
             if constexpr (!std::is_same_v<T, std::int32_t>) {
-                if (const char* q = plainRun(p, window); q != p) {
+                if (const char* q = plainRun(p, end); q != p) {
                     in_.advanceTo(q);
                     if (next_ == count_) return finish();
                     continue;
@@ -155,8 +162,8 @@ private:
             }
             // A value runs to the next separator; it never continues onto the next line.
             const char* q = p;
-            while (q < window.end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
-            const bool cut = q == window.end && window.lineFeed == nullptr;
+            while (q < end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
+            const bool cut = q == end && !window.wholeLines;
             if (cut) {
                 // The value may go on beyond the bytes at hand: keep it and read more. One
                 // more for the carriage return of a CR LF line end, which is not part of the
@@ -169,6 +176,8 @@ private:
                 q = in_.limit();
             }
             in_.advanceTo(q);
+            // The carriage return of a CR LF line end is not part of the value.
+            if (q < end && *q == '\n' && q[-1] == '\r') --q;
             if (std::optional<FreeFormResult> failed = takeToken(std::string_view(p, static_cast<std::size_t>(q - p)))) {
                 return failed;
             }
@@ -177,23 +186,37 @@ private:
         }
     }
 
-    // The common case: plain numbers, each followed by a blank or a tab or ending the line,
-    // taken one after the other. Anything else (a comma, a star, another shape, a value
-    // cut by the window's end) stops the run; the token road reads it from there. Returns
-    // where the run stopped.
-    const char* plainRun(const char* p, const Window& window) {
-        const char* end = window.end;
-        const bool lineEnds = window.lineFeed != nullptr;
+    void consumeLineEnd(const char* p) {
+        in_.advanceTo(*p == '\r' ? p + 1 : p);
+        in_.consumeLineFeed();
+    }
+
+    // The common case: plain numbers, each followed by a blank, a tab or a line end, taken
+    // one after the other across the window's lines. Anything else (a comma, a star,
+    // another shape, a value cut by the window's end) stops the run; the token road reads
+    // it from there. Returns where the run stopped.
+    const char* plainRun(const char* p, const char* end) {
+        T* out = targets_.data();
         std::size_t next = next_;  // locals: the stores of values cannot touch them
         const char* stopped = p;
         for (;;) {
             T value{};
             const char* stop = scanFast(p, end, value);
-            if (stop == nullptr || (stop == end ? !lineEnds : (*stop != ' ' && *stop != '\t'))) break;
-            targets_.set(next++, value);
+            if (stop == nullptr || stop == end) break;
+            if (*stop == ' ' || *stop == '\t') {
+                p = skipBlanks(stop + 1, end);
+            } else if (lineEndAt(stop, end)) {
+                p = stop;
+            } else {
+                break;
+            }
+            Targets<T>::store(out, next++, value);
             stopped = stop;
             if (next == count_) break;
-            p = skipBlanks(stop, end);
+            while (p < end && lineEndAt(p, end)) {
+                consumeLineEnd(p);
+                p = skipBlanks(in_.cursor(), end);
+            }
             stopped = p;
             if (p == end) break;
         }
