@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end speed and memory of ww3-brevolan on a generated one-year hourly workload
-# (50 frequencies x 36 directions, 8760 steps, about 176 MB), and on a quarter and a half
-# of it to show how time and memory grow with the file.
+# (50 frequencies x 36 directions, 8760 steps, about 176 MB) whose values are shaped like
+# real station files (`ww3-synth --values realistic`: tails down to 1e-37, about 10 %
+# zeros), and on a quarter and a half of it to show how time and memory grow with the
+# file; then on the zero-heavy year (`--values cut`: 56.5 % zeros, no tiny values) as a
+# second line.
 #
 # For every mode (0, 1, and 2 with every record selected) it prints the input MB/s, the
 # wall and CPU seconds (medians of RUNS runs), the peak resident memory and a checksum of
@@ -11,7 +14,7 @@
 # Usage: make build && bench/end_to_end.sh
 # Environment: BUILD (build folder, default build), RUNS (default 5),
 #   WW3B_YARDSTICK (yardstick source, default /work/shared/yardstick/baseline.f90),
-#   KEEP=1 keeps the temporary folder.
+#   ZERO_HEAVY=0 skips the zero-heavy year, KEEP=1 keeps the temporary folder.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -70,9 +73,9 @@ summary() {  # label, bytes -> "wall cpu MB/s rss_MB"
 }
 
 declare -A throughput
-run_workload() {  # name, steps
+run_workload() {  # name, steps, values (realistic or cut)
     local name="$1" steps="$2" input="$1.spec"
-    "$synth" --frequencies 50 --directions 36 --steps "$steps" --interval-hours 1 --output "$input"
+    "$synth" --frequencies 50 --directions 36 --steps "$steps" --interval-hours 1 --values "$3" --output "$input"
     local bytes
     bytes=$(stat -c %s "$input")
     for mode in 0 1 2; do answer_file "$input" "$mode"; done
@@ -91,16 +94,16 @@ run_workload() {  # name, steps
                 done >>"$work/checksums"
             fi
         done
-        if [ -n "$yardstick" ] && [ "$name" = year ]; then
+        if [ -n "$yardstick" ] && [ "$steps" = 8760 ]; then
             answers=/dev/null
             measure yard0 "$yardstick" "$input" 0 "$work/b0"
             measure yard1 "$yardstick" "$input" 1 "$work/b1"
         fi
     done
-    printf '\n%s: %d steps, %.1f MB (%d runs, medians)\n' "$name" "$steps" "$(awk -v b="$bytes" 'BEGIN { print b / 1e6 }')" "$runs"
+    printf '\n%s (--values %s): %d steps, %.1f MB (%d runs, medians)\n' "$name" "$3" "$steps" "$(awk -v b="$bytes" 'BEGIN { print b / 1e6 }')" "$runs"
     printf '  %-22s %8s %7s %9s %8s\n' "" "wall s" "cpu s" "MB/s" "RSS MB"
     local labels=(cat mode0 mode1 mode2)
-    [ -n "$yardstick" ] && [ "$name" = year ] && labels+=(yard0 yard1)
+    [ -n "$yardstick" ] && [ "$steps" = 8760 ] && labels+=(yard0 yard1)
     for label in "${labels[@]}"; do
         local line
         line=$(summary "$label" "$bytes")
@@ -119,18 +122,26 @@ run_workload() {  # name, steps
 
 echo "ww3-brevolan $(git -C "$root" describe --always --dirty 2>/dev/null || echo '(no git)'), built in $build"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(uname -sr)"
-run_workload quarter 2190
-run_workload half 4380
-run_workload year 8760
+run_workload quarter 2190 realistic
+run_workload half 4380 realistic
+run_workload year 8760 realistic
+[ "${ZERO_HEAVY:-1}" = 0 ] || run_workload zero-heavy 8760 cut
 
 ratio() { awk -v a="${throughput[$1]:-0}" -v b="${throughput[$2]:-0}" 'BEGIN { if (b > 0) printf "%.1fx", a / b; else print "-" }'; }
 share() { awk -v a="${throughput[$1]:-0}" -v b="${throughput[$2]:-0}" 'BEGIN { if (b > 0) printf "%.0f%%", 100 * a / b; else print "-" }'; }
+ratios() {  # year's name
+    echo "  mode 0 / yardstick mode 0: $(ratio "$1.mode0" "$1.yard0")    share of cat's MB/s: $(share "$1.mode0" "$1.cat")"
+    echo "  mode 1 / yardstick mode 1: $(ratio "$1.mode1" "$1.yard1")    share of cat's MB/s: $(share "$1.mode1" "$1.cat")"
+    echo "  mode 2 / yardstick mode 1: $(ratio "$1.mode2" "$1.yard1")    share of cat's MB/s: $(share "$1.mode2" "$1.cat")"
+}
 echo
 echo "ratios on the one-year workload (MB/s over MB/s; the yardstick has no mode 2, its mode 1"
 echo "writes a spectrum file of the same size):"
-echo "  mode 0 / yardstick mode 0: $(ratio year.mode0 year.yard0)    share of cat's MB/s: $(share year.mode0 year.cat)"
-echo "  mode 1 / yardstick mode 1: $(ratio year.mode1 year.yard1)    share of cat's MB/s: $(share year.mode1 year.cat)"
-echo "  mode 2 / yardstick mode 1: $(ratio year.mode2 year.yard1)    share of cat's MB/s: $(share year.mode2 year.cat)"
+ratios year
+if [ "${ZERO_HEAVY:-1}" != 0 ]; then
+    echo "ratios on the zero-heavy year:"
+    ratios zero-heavy
+fi
 echo "growth (the year's MB/s over that of a quarter and of a half; 1.0x is linear time):"
 for mode in 0 1 2; do
     echo "  mode $mode: $(ratio year.mode$mode quarter.mode$mode) and $(ratio year.mode$mode half.mode$mode)"

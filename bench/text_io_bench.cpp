@@ -47,6 +47,20 @@ void ReadSpectrumBlocks(benchmark::State& state) {
 }
 BENCHMARK(ReadSpectrumBlocks);
 
+// The same blocks passed over (the points of a multi-point file that are not chosen).
+void SkipSpectrumBlocks(benchmark::State& state) {
+    const SampleSpectra& spectra = sample();
+    const std::size_t count = spectra.valuesPerRecord();
+    for (auto _ : state) {
+        InputFile in(11, "sample", spectra.blocks);
+        for (int r = 0; r < kRecords; ++r) skipFreeForm(in, count);
+        benchmark::DoNotOptimize(in.cursor());
+    }
+    state.SetItemsProcessed(state.iterations() * kRecords * static_cast<long>(count));
+    state.SetBytesProcessed(state.iterations() * static_cast<long>(spectra.blocks.size()));
+}
+BENCHMARK(SkipSpectrumBlocks);
+
 // The general number syntax alone, for comparison with the reader's fast road.
 void ParseRealGeneral(benchmark::State& state) {
     std::vector<std::string_view> tokens;

@@ -1,7 +1,9 @@
 #include "free_form.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 
 #include "field_render.hpp"
@@ -16,6 +18,7 @@ namespace {
 // A value longer than this is refused rather than buffered without end. The input's
 // buffer must hold the longest value with its CR LF (4098 bytes; the program's is 1 MiB).
 constexpr std::size_t kMaxValueLength = 4096;
+constexpr std::size_t kLeastWindow = kMaxValueLength + 2;
 
 constexpr std::array<bool, 256> makeSeparators() {
     std::array<bool, 256> table{};
@@ -24,8 +27,52 @@ constexpr std::array<bool, 256> makeSeparators() {
 }
 constexpr std::array<bool, 256> kSeparator = makeSeparators();
 
+// The targets of a statement: values stored as reals or integers, or values passed over
+// (checked as reals would be, stored nowhere).
+struct PassedOver {};
+
+template <class T>
+struct Targets {
+    std::span<T> values;
+    std::size_t size() const { return values.size(); }
+    void fill(std::size_t from, std::size_t count, T value) { std::fill_n(values.begin() + from, count, value); }
+    T* data() { return values.data(); }
+    static void store(T* out, std::size_t at, T value) { out[at] = value; }
+};
+
+template <>
+struct Targets<PassedOver> {
+    std::size_t count;
+    std::size_t size() const { return count; }
+    void fill(std::size_t, std::size_t, PassedOver) {}
+    PassedOver* data() { return nullptr; }
+    static void store(PassedOver*, std::size_t, PassedOver) {}
+};
+
 NumberStatus parseValue(std::string_view text, float& value) { return parseReal(text, value); }
 NumberStatus parseValue(std::string_view text, std::int32_t& value) { return parseTruncatedInteger(text, value); }
+NumberStatus parseValue(std::string_view text, PassedOver&) {
+    if (skipWaveModelReal(text.data(), text.data() + text.size()) == text.data() + text.size()) return NumberStatus::Ok;
+    float value = 0;
+    return parseReal(text, value);
+}
+
+// The fast roads of the plain-number run, both exact (plain_real.hpp): first the wave
+// model's own shape "0.dddE+-dd", any exponent up to +38, as the three-digit whole number
+// times the nearest double to its power of ten, rounded once to float (the two roundings
+// agree with one for every such mantissa and exponent: tested exhaustively); then other
+// plain numbers whose mantissa is a whole number of at most 2^24 and whose power of ten is
+// at most 10 away, by one float multiplication or division of exact operands (Clinger's
+// fast path). Anything else is left to the token road and parseReal.
+const char* scanFast(const char* p, const char* end, float& value) {
+    if (const char* stop = scanWaveModelReal(p, end, value)) return stop;
+    return scanPlainReal(p, end, value);
+}
+const char* scanFast(const char* p, const char* end, PassedOver&) {
+    if (const char* stop = skipWaveModelReal(p, end)) return stop;
+    float value;
+    return scanPlainReal(p, end, value);
+}
 
 std::string valueProblem(NumberStatus status, std::string_view text) {
     if (status == NumberStatus::OutOfRange) return "number out of range: " + quotedForMessage(text);
@@ -37,153 +84,225 @@ std::string tooLongProblem() {
            " characters";
 }
 
-template <class T>
-FreeFormResult readStatement(InputFile& in, std::span<T> targets, OnFailure onFailure) {
-    std::size_t next = 0;
-    std::string_view badValue;
-    auto fail = [&](ReadOutcome outcome, std::string problem) {
-        const bool atEnd = outcome == ReadOutcome::EndOfFile;
-        const long line = atEnd ? in.lastLineNumber() : in.lineNumber();
-        if (onFailure == OnFailure::EndRun) {
-            endRunWithDiagnostic(problem, in.unit(), in.name(), line,
-                                 atEnd ? LinePosition::After : LinePosition::At);
-        }
-        return FreeFormResult{outcome, std::move(problem), line, std::string(badValue), next};
-    };
-    auto finish = [&]() {
-        in.skipRestOfLine();
-        return FreeFormResult{};
-    };
-    const std::size_t count = targets.size();
-    if (count == 0) return finish();
-    bool expectingValue = true;  // no value since the statement began or since a comma
+const char* skipBlanks(const char* p, const char* end) {
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    return p;
+}
+
+// The bytes the scanners see without a refill: whole lines, from the cursor to the last
+// line feed at hand; or, when the current line runs beyond the bytes at hand, all of them:
+// then at least the longest value with its CR LF, unless the input ends first.
+struct Window {
+    const char* end;  // one past the last line feed, or the end of the bytes at hand
+    bool wholeLines;  // the window ends with a line feed
+};
+
+Window openWindow(InputFile& in) {
+    std::size_t searched = 0;
     for (;;) {
-        const char* p = in.cursor();
-        const char* end = in.limit();
-        while (p < end && (*p == ' ' || *p == '\t')) ++p;
-        in.advanceTo(p);
-        if (p == end) {
-            if (!in.refill()) return fail(ReadOutcome::EndOfFile, "end of file reached during a read");
-            continue;
+        const char* begin = in.cursor();
+        const auto size = static_cast<std::size_t>(in.limit() - begin);
+        if (const void* found = ::memrchr(begin + searched, '\n', size - searched)) {
+            return {static_cast<const char*>(found) + 1, true};
         }
-        const char c = *p;
-        if (c == '\n') {
-            in.consumeLineFeed();
-            continue;
+        if (size >= kLeastWindow || !in.refill()) return {in.limit(), false};
+        searched = size;
+    }
+}
+
+// A line feed, or a carriage return right before one (which ends the line with it; a
+// carriage return elsewhere is data).
+bool lineEndAt(const char* p, const char* end) {
+    return *p == '\n' || (*p == '\r' && p + 1 < end && p[1] == '\n');
+}
+
+// One free-form read statement. Its parts: the window (blanks and line ends), the
+// plain-number run, one token, and a token's repeat count.
+template <class T>
+class Statement {
+public:
+    Statement(InputFile& in, Targets<T> targets, OnFailure onFailure)
+        : in_(in), targets_(targets), count_(targets.size()), onFailure_(onFailure) {}
+
+    FreeFormResult read() {
+        if (count_ == 0) return finish();
+        for (;;) {
+            const Window window = openWindow(in_);
+            if (const std::optional<FreeFormResult> done = readWindow(window)) return *done;
         }
-        if (c == '\r') {
-            // CR LF ends a line like LF; a carriage return elsewhere is data, and starts a
-            // value that cannot be read.
-            if (p + 1 == end) {
-                if (in.refill()) continue;
-                p = in.cursor();
-                end = in.limit();
+    }
+
+private:
+    // Reads the values of the window; returns the statement's result when it ends there.
+    // Otherwise leaves the input where the next window opens: at the window's end, or
+    // refilled.
+    std::optional<FreeFormResult> readWindow(const Window& window) {
+        const char* end = window.end;
+        for (;;) {
+            const char* p = skipBlanks(in_.cursor(), end);
+            in_.advanceTo(p);
+            if (p == end) {
+                if (!window.wholeLines && !in_.refill()) {
+                    return fail(ReadOutcome::EndOfFile, "end of file reached during a read");
+                }
+                return std::nullopt;
             }
-            if (p + 1 < end && p[1] == '\n') {
-                in.advanceTo(p + 1);
-                in.consumeLineFeed();
+            if (lineEndAt(p, end)) {
+                consumeLineEnd(p);
                 continue;
             }
-        }
-        if (c == ',') {
-            in.advanceTo(p + 1);
-            if (expectingValue && ++next == count) return finish();  // a null value
-            expectingValue = true;
-            continue;
-        }
-        if (c == '/') return finish();
-
-        if constexpr (std::is_same_v<T, float>) {
-            // The common case: plain numbers, each ended by a blank, a tab or a line feed,
-            // read one after the other while the buffer holds them. A comma, a star, a
-            // carriage return, the buffer's end or anything unusual leaves this loop for
-            // the general road below, which reads the same value.
+            if (*p == ',') {
+                in_.advanceTo(p + 1);
+                if (expectingValue_ && ++next_ == count_) return finish();  // a null value
+                expectingValue_ = true;
+                continue;
+            }
+            if (*p == '/') return finish();
+            if constexpr (!std::is_same_v<T, std::int32_t>) {
+                if (const char* q = plainRun(p, end); q != p) {
+                    in_.advanceTo(q);
+                    if (next_ == count_) return finish();
+                    continue;
+                }
+            }
+            // A value runs to the next separator; it never continues onto the next line.
             const char* q = p;
-            for (;;) {
-                float value;
-                const char* stop = scanPlainReal(q, end, value);
-                if (stop == nullptr || stop == end || (*stop != ' ' && *stop != '\t' && *stop != '\n')) break;
-                targets[next++] = value;
-                expectingValue = false;
-                q = stop;
-                if (next == count) {
-                    in.advanceTo(q);
-                    return finish();
+            while (q < end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
+            const bool cut = q == end && !window.wholeLines;
+            if (cut) {
+                // The value may go on beyond the bytes at hand: keep it and read more. One
+                // more for the carriage return of a CR LF line end, which is not part of the
+                // value: the limit must be the same wherever the buffer's end falls.
+                if (static_cast<std::size_t>(q - p) > kMaxValueLength + 1) {
+                    return fail(ReadOutcome::Failed, tooLongProblem());
                 }
-                for (;;) {
-                    while (q < end && (*q == ' ' || *q == '\t')) ++q;
-                    if (q == end || *q != '\n') break;
-                    in.advanceTo(q);
-                    in.consumeLineFeed();
-                    ++q;
-                }
-                if (q == end) break;
+                if (in_.refill()) return std::nullopt;
+                p = in_.cursor();  // the end of the input ends the value (the bytes may have moved)
+                q = in_.limit();
             }
-            if (q != p) {
-                in.advanceTo(q);
-                continue;
+            in_.advanceTo(q);
+            // The carriage return of a CR LF line end is not part of the value.
+            if (q < end && *q == '\n' && q[-1] == '\r') --q;
+            if (std::optional<FreeFormResult> failed = takeToken(std::string_view(p, static_cast<std::size_t>(q - p)))) {
+                return failed;
             }
+            if (next_ == count_) return finish();
+            if (cut) return std::nullopt;
         }
+    }
 
-        // A value runs to the next separator; it never continues onto the next line.
-        const char* q = p;
-        while (q < end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
-        if (q == end) {
-            // One more for the carriage return of a CR LF line end, which is not part of
-            // the value: the limit must be the same wherever the buffer's end falls.
-            if (static_cast<std::size_t>(q - p) > kMaxValueLength + 1) {
-                return fail(ReadOutcome::Failed, tooLongProblem());
+    void consumeLineEnd(const char* p) {
+        in_.advanceTo(*p == '\r' ? p + 1 : p);
+        in_.consumeLineFeed();
+    }
+
+    // The common case: plain numbers, each followed by a blank, a tab or a line end, taken
+    // one after the other across the window's lines. Anything else (a comma, a star,
+    // another shape, a value cut by the window's end) stops the run; the token road reads
+    // it from there. Returns where the run stopped.
+    const char* plainRun(const char* p, const char* end) {
+        T* out = targets_.data();
+        std::size_t next = next_;  // locals: the stores of values cannot touch them
+        const char* stopped = p;
+        for (;;) {
+            T value{};
+            const char* stop = scanFast(p, end, value);
+            if (stop == nullptr || stop == end) break;
+            if (*stop == ' ' || *stop == '\t') {
+                p = skipBlanks(stop + 1, end);
+            } else if (lineEndAt(stop, end)) {
+                p = stop;
+            } else {
+                break;
             }
-            if (in.refill()) continue;  // read on, keeping the value's start
-            p = in.cursor();
-            q = in.limit();
+            Targets<T>::store(out, next++, value);
+            stopped = stop;
+            if (next == count_) break;
+            while (p < end && lineEndAt(p, end)) {
+                consumeLineEnd(p);
+                p = skipBlanks(in_.cursor(), end);
+            }
+            stopped = p;
+            if (p == end) break;
         }
-        in.advanceTo(q);
-        // The carriage return of a CR LF line end is not part of the value.
-        if (q < in.limit() && *q == '\n' && q[-1] == '\r') --q;
-        const std::string_view token(p, static_cast<std::size_t>(q - p));
-        // The same limit wherever the value stands, not only where it meets the end of
-        // the buffer: a file must read alike whatever its block boundaries.
+        if (next != next_) expectingValue_ = false;
+        next_ = next;
+        return stopped;
+    }
+
+    // One value as it stands: c, r*c (r copies of c) or r* (r null values).
+    std::optional<FreeFormResult> takeToken(std::string_view token) {
+        // The same limit wherever the value stands, not only where it meets the end of the
+        // bytes at hand: a file must read alike whatever its block boundaries.
         if (token.size() > kMaxValueLength) return fail(ReadOutcome::Failed, tooLongProblem());
-
         std::string_view constant = token;
         std::size_t repeat = 1;
         if (const auto star = token.find('*'); star != std::string_view::npos) {
-            // r*c: r copies of c; r*: r null values.
-            std::int32_t r = 0;
-            if (star == 0 || token[0] < '0' || token[0] > '9' ||
-                parseWholeNumber(token.substr(0, star), r) != NumberStatus::Ok || r <= 0) {
-                badValue = token;
-                return fail(ReadOutcome::Failed, valueProblem(NumberStatus::Invalid, token));
-            }
-            repeat = static_cast<std::size_t>(r);
+            if (!repeatCount(token.substr(0, star), repeat)) return badValue(NumberStatus::Invalid, token);
             constant = token.substr(star + 1);
         }
-        const std::size_t filled = std::min(repeat, count - next);
-        if (constant.empty()) {
-            next += filled;
-        } else {
+        const std::size_t filled = std::min(repeat, count_ - next_);
+        if (!constant.empty()) {
             T value{};
             const NumberStatus status = parseValue(constant, value);
-            if (status != NumberStatus::Ok) {
-                badValue = token;
-                return fail(ReadOutcome::Failed, valueProblem(status, token));
-            }
-            for (std::size_t k = 0; k < filled; ++k) targets[next++] = value;
+            if (status != NumberStatus::Ok) return badValue(status, token);
+            targets_.fill(next_, filled, value);
         }
-        expectingValue = false;
-        if (next == count) return finish();
+        next_ += filled;
+        expectingValue_ = false;
+        return std::nullopt;
     }
-}
+
+    // A repeat count: a positive whole number that starts with a digit.
+    static bool repeatCount(std::string_view text, std::size_t& repeat) {
+        std::int32_t r = 0;
+        if (text.empty() || text[0] < '0' || text[0] > '9' || parseWholeNumber(text, r) != NumberStatus::Ok || r <= 0) {
+            return false;
+        }
+        repeat = static_cast<std::size_t>(r);
+        return true;
+    }
+
+    FreeFormResult badValue(NumberStatus status, std::string_view token) {
+        badValue_ = token;
+        return fail(ReadOutcome::Failed, valueProblem(status, token));
+    }
+
+    FreeFormResult fail(ReadOutcome outcome, std::string problem) {
+        const bool atEnd = outcome == ReadOutcome::EndOfFile;
+        const long line = atEnd ? in_.lastLineNumber() : in_.lineNumber();
+        if (onFailure_ == OnFailure::EndRun) {
+            endRunWithDiagnostic(problem, in_.unit(), in_.name(), line, atEnd ? LinePosition::After : LinePosition::At);
+        }
+        return FreeFormResult{outcome, std::move(problem), line, std::string(badValue_), next_};
+    }
+
+    FreeFormResult finish() {
+        in_.skipRestOfLine();
+        return FreeFormResult{};
+    }
+
+    InputFile& in_;
+    Targets<T> targets_;
+    const std::size_t count_;
+    const OnFailure onFailure_;
+    std::size_t next_ = 0;
+    bool expectingValue_ = true;  // no value since the statement began or since a comma
+    std::string_view badValue_;
+};
 
 }  // namespace
 
 FreeFormResult readFreeForm(InputFile& in, std::span<std::int32_t> targets, OnFailure onFailure) {
-    return readStatement(in, targets, onFailure);
+    return Statement<std::int32_t>(in, Targets<std::int32_t>{targets}, onFailure).read();
 }
 
 FreeFormResult readFreeForm(InputFile& in, std::span<float> targets, OnFailure onFailure) {
-    return readStatement(in, targets, onFailure);
+    return Statement<float>(in, Targets<float>{targets}, onFailure).read();
+}
+
+FreeFormResult skipFreeForm(InputFile& in, std::size_t count, OnFailure onFailure) {
+    return Statement<PassedOver>(in, Targets<PassedOver>{count}, onFailure).read();
 }
 
 void writeFreeFormLine(OutputFile& out, std::string_view text) {

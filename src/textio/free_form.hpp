@@ -32,6 +32,12 @@ FreeFormResult readFreeForm(InputFile& in, std::span<std::int32_t> targets,
                             OnFailure onFailure = OnFailure::EndRun);
 FreeFormResult readFreeForm(InputFile& in, std::span<float> targets, OnFailure onFailure = OnFailure::EndRun);
 
+// Passes over `count` values as readFreeForm with as many real targets would read them
+// (lines, repeat counts, null values, a slash, the end of the input, and the same
+// diagnostics for a value that is not a real), without converting them: it leaves the
+// input where that read would.
+FreeFormResult skipFreeForm(InputFile& in, std::size_t count, OnFailure onFailure = OnFailure::EndRun);
+
 // A console line: one blank, the text as stored, and optionally a 15-column real.
 void writeFreeFormLine(OutputFile& out, std::string_view text);
 void writeFreeFormLine(OutputFile& out, std::string_view text, float value);

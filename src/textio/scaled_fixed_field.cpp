@@ -92,6 +92,13 @@ void blankField(char* field, int width) {
 
 template <int Decimals>
 void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
+    if (whole == 0 && Decimals + 2 <= width) {
+        // The commonest field of a spectrum (a density below half a unit of the last
+        // decimal): blanks, then "0." and zeros.
+        blankField(field, width);
+        std::memcpy(field + width - Decimals - 2, "0.000000000", Decimals + 2);
+        return;
+    }
     constexpr std::uint64_t kScale = kWholePowersOfTen[Decimals];
     const std::uint64_t integerPart = whole / kScale;  // a constant divisor: a multiplication
     const auto fraction = static_cast<std::uint32_t>(whole % kScale);

@@ -21,13 +21,6 @@ constexpr std::size_t kQuotedNameColumns = 12;
 const RecordLayout kPointPositionLayout({textField(static_cast<int>(kQuotedNameColumns)), numericInputField(7, 0, 2),
                                          blankSkip(3), numericInputField(7, 0)});
 
-// Passes over `count` free-form values (a spectrum block of a point that is not kept):
-// they are read by the same rules, into scratch space.
-void skipFreeForm(InputFile& in, std::size_t count) {
-    static thread_local std::array<float, kMaxFrequencies * kMaxDirections> scratch;
-    readFreeForm(in, std::span<float>(scratch.data(), count));
-}
-
 // After a spectrum block, a line that starts with a quote is another point of the same
 // time step.
 bool anotherPointFollows(InputFile& in) { return !in.atEnd() && *in.cursor() == '\''; }

@@ -244,3 +244,63 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadFreeFormLongValue,
 
 }  // namespace
 }  // namespace ww3b
+
+namespace ww3b {
+namespace {
+
+// Passing over values reads the input as reading them does: the same statements end on
+// the same lines with the same outcome and diagnostic, through a small buffer as well.
+struct SkippedBlocks {
+    const char* text;
+    std::size_t count;  // values per statement
+};
+
+class SkipFreeForm : public ::testing::TestWithParam<SkippedBlocks> {};
+
+TEST_P(SkipFreeForm, StopsWhereReadingStops) {
+    const SkippedBlocks& c = GetParam();
+    testing::TempFolder folder;
+    testing::writeFile(folder / "blocks.txt", c.text);
+    for (const std::size_t bufferSize : {std::size_t{0}, std::size_t{4098}}) {
+        auto open = [&] {
+            return bufferSize == 0 ? std::make_unique<InputFile>(11, "blocks.txt", std::string_view(c.text))
+                                   : std::make_unique<InputFile>(11, "blocks.txt",
+                                                                 ::open((folder / "blocks.txt").c_str(), O_RDONLY), true,
+                                                                 bufferSize);
+        };
+        std::unique_ptr<InputFile> read = open();
+        std::unique_ptr<InputFile> skipped = open();
+        std::vector<float> values(c.count);
+        for (int statement = 0; statement < 8; ++statement) {
+            const FreeFormResult expected = readFreeForm(*read, std::span<float>(values), OnFailure::Report);
+            const FreeFormResult got = skipFreeForm(*skipped, c.count, OnFailure::Report);
+            EXPECT_EQ(got.outcome, expected.outcome) << statement;
+            EXPECT_EQ(got.problem, expected.problem) << statement;
+            EXPECT_EQ(got.line, expected.line) << statement;
+            EXPECT_EQ(got.value, expected.value) << statement;
+            EXPECT_EQ(got.valuesTaken, expected.valuesTaken) << statement;
+            if (expected.outcome != ReadOutcome::Ok) break;
+            EXPECT_EQ(skipped->lineNumber(), read->lineNumber()) << statement;
+            EXPECT_EQ(skipped->lastLineNumber(), read->lastLineNumber()) << statement;
+            if (bufferSize == 0) {
+                EXPECT_EQ(skipped->cursor(), read->cursor()) << statement;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SkipFreeForm,
+    ::testing::Values(
+        // Blocks of the wave model's shape, tiny values and zeros, over several lines.
+        SkippedBlocks{"  0.000E+00  0.142E-33 -0.999E+38\n  0.701E-45  0.123E+01\r\n  0.5E-1 7\n9\n", 3},
+        // Repeat counts, null values and a slash; values that need the general road.
+        SkippedBlocks{"2*0.1E-01 3*\n,, 1.5D2 /\n4*7 8\n1,2\n\n 3\n", 4},
+        // The end of the input in the middle of a block, and a last line without a line feed.
+        SkippedBlocks{"  0.123E-01  0.456E+02\n  0.789E-40", 4},
+        // Bad values: a syntax error, a real out of range, a bad repeat count.
+        SkippedBlocks{"  0.123E-01  0.1x3E-01\n", 2}, SkippedBlocks{"1 2\n 0.999E+39\n", 2},
+        SkippedBlocks{"1 2\n-2*5\n", 2}, SkippedBlocks{"1 2\n 1e39 4\n", 2}));
+
+}  // namespace
+}  // namespace ww3b

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -152,6 +153,75 @@ TEST(PlainReal, EdgesOfTheRoad) {
     EXPECT_EQ(scan("1.5,2").length, 3u);
     EXPECT_EQ(scan("2*1.5").length, 1u);
     EXPECT_EQ(scan("1.5+3").length, 3u);
+}
+
+}  // namespace
+}  // namespace ww3b
+
+namespace ww3b {
+namespace {
+
+// The wave model's own shape with every two-digit exponent: the road takes every value up
+// to E+38 and gives parseReal's float, subnormal results, zeros of either sign and the
+// largest floats included; beyond E+38 it leaves the value (and its diagnostic) to
+// parseReal. Every float tie that a three-digit mantissa can reach is among these.
+TEST(WaveModelReal, EveryThreeDigitMantissaWithEveryExponentAgainstTheGeneralRoad) {
+    int taken = 0;
+    for (const char* sign : {"", "-"}) {
+        for (unsigned m = 0; m < 1000; ++m) {
+            for (int e = -99; e <= 99; ++e) {
+                const std::string text = sign + ("0." + digits(m, 3)) + (e < 0 ? "E-" : "E+") +
+                                         digits(static_cast<unsigned>(std::abs(e)), 2);
+                const char* end = text.data() + text.size();
+                float fast = 0;
+                const char* stop = scanWaveModelReal(text.data(), end, fast);
+                ASSERT_EQ(skipWaveModelReal(text.data(), end), stop) << text;
+                if (e > 38) {
+                    ASSERT_EQ(stop, nullptr) << text;
+                    continue;
+                }
+                ASSERT_EQ(stop, end) << text;
+                float general = 0;
+                ASSERT_EQ(parseReal(text, general), NumberStatus::Ok) << text;
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(general)) << text;
+                ++taken;
+            }
+        }
+    }
+    EXPECT_EQ(taken, 2 * 1000 * (38 + 99 + 1));
+    // The edges of the range, in bits: the least subnormal, what rounds to zero below it,
+    // a negative zero at the least exponent.
+    struct Edge {
+        const char* text;
+        std::uint32_t bits;
+    };
+    for (const Edge& edge : {Edge{"0.701E-45", 0x00000001u}, Edge{"0.700E-45", 0u}, Edge{"-0.142E-99", 0x80000000u}}) {
+        float value = -1;
+        scanWaveModelReal(edge.text, edge.text + std::strlen(edge.text), value);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(value), edge.bits) << edge.text;
+    }
+}
+
+TEST(WaveModelReal, NearMissesAreLeftOrReadAsTheGeneralRoadReadsThem) {
+    // Every byte in every place, and texts cut short: what the road takes is the whole
+    // shape and nothing else.
+    for (const std::string base : {"0.142E-33", "-0.999E+38"}) {
+        for (std::size_t place = 0; place <= base.size(); ++place) {
+            for (int byte = 1; byte < 256; ++byte) {
+                std::string text = base;
+                if (place < base.size()) text[place] = static_cast<char>(byte);
+                if (place == base.size()) text.resize(static_cast<std::size_t>(byte) % base.size());
+                float fast = 0;
+                const char* stop = scanWaveModelReal(text.data(), text.data() + text.size(), fast);
+                if (stop == nullptr) continue;
+                const std::string takenText(text.c_str(), static_cast<std::size_t>(stop - text.data()));
+                float general = 0;
+                ASSERT_EQ(parseReal(takenText, general), NumberStatus::Ok) << takenText;
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(general)) << takenText;
+                EXPECT_EQ(takenText.size(), takenText[0] == '-' ? 10u : 9u) << takenText;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -232,5 +232,41 @@ TEST(SynthFile, ANarrowSeaTravelsTowardsTheListedBearing) {
     }
 }
 
+TEST(SynthFile, RealisticValuesHaveTheShareOfZerosAndTinyTailsOfStationFiles) {
+    Options options = parseOptions({"--frequencies", "50", "--directions", "36", "--steps", "300", "--interval-hours",
+                                    "1", "--values", "realistic"});
+    const std::vector<std::string> file = lines(generate(options));
+    std::size_t count = 0, zeros = 0, below10 = 0, from10to5 = 0, below30 = 0;
+    for (std::size_t at = 1 + 7 + 6; at < file.size(); ++at) {
+        const std::string& line = file[at];
+        if (line[0] != ' ') continue;  // time and point lines
+        ASSERT_EQ(line.size() % 11, 0u) << line;
+        for (std::size_t field = 0; field < line.size(); field += 11) {
+            const std::string value = line.substr(field, 11);
+            // The model's shape: "  0.dddE+dd" or "  0.dddE-dd".
+            ASSERT_EQ(value.substr(0, 4), "  0.") << line;
+            ASSERT_EQ(value[7], 'E') << line;
+            const int exponent = std::stoi(value.substr(8));
+            ++count;
+            zeros += value == "  0.000E+00";
+            below10 += value != "  0.000E+00" && exponent < -10;
+            from10to5 += exponent >= -10 && exponent <= -5;
+            below30 += exponent < -30;
+        }
+    }
+    EXPECT_EQ(count, 300u * 50 * 36);
+    EXPECT_GT(zeros, count * 5 / 100);
+    EXPECT_LT(zeros, count * 15 / 100);
+    EXPECT_GT(below10, count * 4 / 100);
+    EXPECT_LT(below10, count * 23 / 100);
+    EXPECT_GT(from10to5, count * 20 / 100);
+    EXPECT_GT(below30, 0u);
+    // Without the option the file is the zero-heavy one it always was.
+    options.zeroBelow = Options{}.zeroBelow;
+    options.emptyBelow = Options{}.emptyBelow;
+    EXPECT_EQ(generate(options), generate(parseOptions({"--frequencies", "50", "--directions", "36", "--steps", "300",
+                                                         "--interval-hours", "1"})));
+}
+
 }  // namespace
 }  // namespace ww3synth
