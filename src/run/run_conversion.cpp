@@ -98,7 +98,7 @@ struct RecordLoop {
 
 // After a failure: everything written so far goes out whole, every file is closed, and
 // the diagnostic (with any failure met while closing) goes to standard error.
-int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
+int abandonRun(Console& console, RunFiles& files, const RunFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
     for (OpenOutput& output : files.outputs) messages += output.file->closeAfterFailure();
@@ -135,7 +135,7 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
         finishRun(files);
         console.output.close();
         return 0;
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         return abandonRun(console, files, failure);
     }
 }
