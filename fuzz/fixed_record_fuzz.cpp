@@ -64,7 +64,7 @@ std::string readEveryStatement(InputFile& in, unsigned config) {
                     break;
                 }
             }
-        } catch (const IoFailure& failure) {
+        } catch (const RunFailure& failure) {
             transcript += std::string("ended the run: ") + failure.what() + "\n";
             return transcript;
         }

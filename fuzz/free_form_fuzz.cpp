@@ -33,7 +33,7 @@ std::string readEveryStatement(InputFile& in, std::size_t count, OnFailure onFai
         FreeFormResult result;
         try {
             result = readFreeForm(in, std::span<T>(targets, count), onFailure);
-        } catch (const IoFailure& failure) {
+        } catch (const RunFailure& failure) {
             transcript += std::string("ended the run: ") + failure.what() + "\n";
             return transcript;
         }

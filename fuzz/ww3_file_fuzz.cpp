@@ -44,7 +44,7 @@ std::string readWholeFile(InputFile& in) {
             appendBytes(transcript, record);
             transcript += std::to_string(in.lineNumber()) + "\n";
         }
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         transcript += std::string("ended the run: ") + failure.what() + "\n";
     }
     return transcript;

@@ -69,7 +69,7 @@ int writeLines(ww3b::OutputFile& output, std::span<const std::string_view> lines
         for (std::string_view line : lines) output.writeLine(line);
         output.close();
         return 0;
-    } catch (const ww3b::IoFailure& failure) {
+    } catch (const ww3b::RunFailure& failure) {
         ww3b::writeToStandardError(ww3b::diagnosticMessage(failure) + output.closeAfterFailure());
         return ww3b::kDiagnosticExitStatus;
     }

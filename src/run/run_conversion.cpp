@@ -98,7 +98,7 @@ struct RecordLoop {
 
 // After a failure: everything written so far goes out whole, every file is closed, and
 // the diagnostic (with any failure met while closing) goes to standard error.
-int abandonRun(Console& console, RunFiles& files, const IoFailure& failure) {
+int abandonRun(Console& console, RunFiles& files, const RunFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
     for (OpenOutput& output : files.outputs) messages += output.file->closeAfterFailure();
@@ -122,7 +122,11 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
     try {
         const RunOptions options = setUpRun(console, files, programOptions);
         console.output.flush();  // the file announcements show while the file is read
-        files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{});
+        files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point},
+                                           [&](const std::string& text) {
+                                               console.output.flush();
+                                               warn(programOptions, text);
+                                           });
         SpectralGrid grid;
         if (files.spectral->readHeader(grid)) {
             honourDirectionList(grid, programOptions, *files.spectral);
@@ -134,7 +138,7 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
         finishRun(files);
         console.output.close();
         return 0;
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         return abandonRun(console, files, failure);
     }
 }

@@ -6,7 +6,7 @@
 
 namespace ww3b {
 
-IoFailure::IoFailure(std::string condition, int unit, std::string file, long line,
+RunFailure::RunFailure(std::string condition, int unit, std::string file, long line,
                      LinePosition position)
     : std::runtime_error(describeFailure(condition, unit, file, line, position)),
       condition_(std::move(condition)),
@@ -16,7 +16,7 @@ IoFailure::IoFailure(std::string condition, int unit, std::string file, long lin
 
 void endRunWithDiagnostic(std::string condition, int unit, std::string file, long line,
                           LinePosition position) {
-    throw IoFailure(std::move(condition), unit, std::move(file), line, position);
+    throw RunFailure(std::move(condition), unit, std::move(file), line, position);
 }
 
 std::string describeFailure(const std::string& condition, int unit, const std::string& file,
@@ -31,7 +31,7 @@ std::string describeFailure(const std::string& condition, int unit, const std::s
     return text + ")";
 }
 
-std::string diagnosticMessage(const IoFailure& failure) {
+std::string diagnosticMessage(const RunFailure& failure) {
     return std::string("ww3-brevolan: error: ") + failure.what() + "\r\n";
 }
 

@@ -18,10 +18,10 @@ inline constexpr int kDiagnosticExitStatus = 2;
 // the file came too early).
 enum class LinePosition { At, After };
 
-class IoFailure : public std::runtime_error {
+class RunFailure : public std::runtime_error {
 public:
     // `line` is the line of the file where the failure happened, 0 when none applies.
-    IoFailure(std::string condition, int unit, std::string file, long line,
+    RunFailure(std::string condition, int unit, std::string file, long line,
               LinePosition position = LinePosition::At);
 
     const std::string& condition() const { return condition_; }
@@ -36,7 +36,7 @@ private:
     long line_;
 };
 
-// Throws the IoFailure; the run driver catches it, closes every open file (keeping all
+// Throws the RunFailure; the run driver catches it, closes every open file (keeping all
 // lines written so far) and ends the process with kDiagnosticExitStatus.
 [[noreturn]] void endRunWithDiagnostic(std::string condition, int unit, std::string file,
                                        long line = 0, LinePosition position = LinePosition::At);
@@ -47,7 +47,7 @@ std::string describeFailure(const std::string& condition, int unit, const std::s
 
 // The one-line message for standard error, program name first, ending in CR LF like
 // every other line the program writes.
-std::string diagnosticMessage(const IoFailure& failure);
+std::string diagnosticMessage(const RunFailure& failure);
 
 // A warning line for standard error (the run goes on or ends normally).
 std::string warningMessage(const std::string& text);

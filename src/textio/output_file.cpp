@@ -107,7 +107,7 @@ void OutputFile::close() {
 std::string OutputFile::closeAfterFailure() {
     try {
         close();
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
         return diagnosticMessage(failure);

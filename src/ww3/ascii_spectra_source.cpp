@@ -1,13 +1,40 @@
 #include "ww3/ascii_spectra_source.hpp"
 
+#include <algorithm>
+#include <span>
+#include <string_view>
 #include <utility>
 
+#include "textio/io_diagnostic.hpp"
+#include "ww3/point_choice.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace ww3b {
 
-AsciiSpectraSource::AsciiSpectraSource(std::unique_ptr<InputFile> in, PointChoice point)
-    : in_(std::move(in)), point_(std::move(point)) {}
+namespace {
+
+// Passes over `count` free-form values by the rules of a read, without keeping them.
+// Stands in for the text layer's function of the same name and signature; at hand, that
+// one replaces this (which still converts every value).
+void skipFreeForm(InputFile& in, std::size_t count) {
+    static std::vector<float> scratch;
+    scratch.resize(count);
+    readFreeForm(in, std::span<float>(scratch.data(), count));
+}
+
+}  // namespace
+
+AsciiSpectraSource::AsciiSpectraSource(std::unique_ptr<InputFile> in, PointChoice point, SourceWarnings warnings)
+    : in_(std::move(in)),
+      wantedName_(trimmedName(point.wanted)),
+      wantedPosition_(positionOf(point)),
+      warnings_(std::move(warnings)) {
+    if (wantedPosition_) {
+        match_ = Match::Unresolved;
+    } else if (!wantedName_.empty()) {
+        match_ = Match::ByName;
+    }
+}
 
 bool AsciiSpectraSource::readHeader(SpectralGrid& grid) {
     if (!readSpectralHeader(*in_, grid)) return false;
@@ -22,29 +49,129 @@ long AsciiSpectraSource::directionListLine() const {
 }
 
 StepStart AsciiSpectraSource::startStep(InputRecord& record) {
+    stepLine_ = in_->lineNumber();
     const FreeFormResult result = readTimeLine(*in_, record);
     if (result.outcome == ReadOutcome::Ok) return {};
     if (result.outcome == ReadOutcome::EndOfFile) return {StepStart::Outcome::End, {}};
-    std::string text = "the time line at line " + std::to_string(result.line) + " of \"" + in_->name() +
-                       "\" cannot be read (" + result.problem + "); the run ends there";
-    if (result.valuesTaken == 0 && !result.value.empty() && result.value.front() == '\'') {
-        text += ". The file seems to hold more than one output point per time step; only the first "
-                "time step of the first point was read";
-    }
-    return {StepStart::Outcome::Unreadable, std::move(text)};
+    return {StepStart::Outcome::Unreadable, "the time line at line " + std::to_string(result.line) + " of \"" +
+                                                in_->name() + "\" cannot be read (" + result.problem +
+                                                "); the run ends there"};
 }
 
-void AsciiSpectraSource::readPoint(InputRecord& record) {
-    readPointLine(*in_, record);
-    readSpectrumBlock(*in_, grid_, record);
-}
+void AsciiSpectraSource::readPoint(InputRecord& record) { readStep(record); }
 
 void AsciiSpectraSource::skipStep(InputRecord& record) {
-    // Null values in a later block keep what the record holds, so a passed-over step is
-    // read into the record like any other.
-    readPoint(record);
+    // Null values in a later block keep what the record holds, so the chosen point of a
+    // passed-over step is read into the record like any other.
+    readStep(record);
 }
 
 void AsciiSpectraSource::close() { in_->close(); }
+
+void AsciiSpectraSource::readStep(InputRecord& record) {
+    names_.clear();
+    std::optional<std::size_t> chosen;
+    // Unresolved: the point of that name goes here, the point at that position into the
+    // record; the record's values before the step are where both start from.
+    std::unique_ptr<InputRecord> named;
+    std::optional<std::size_t> namedIndex;
+    if (match_ == Match::Unresolved) named = std::make_unique<InputRecord>(record);
+    do {
+        const std::size_t k = names_.size();
+        names_.push_back(peekPointName());
+        const std::string& name = names_.back();
+        InputRecord* target = nullptr;
+        if (match_ == Match::Unresolved && !namedIndex && name == wantedName_) {
+            target = named.get();
+            namedIndex = k;
+        } else if (!chosen && ((match_ == Match::First && k == 0) || (match_ == Match::ByName && name == wantedName_) ||
+                               (match_ != Match::First && match_ != Match::ByName && k + 1 == *wantedPosition_))) {
+            target = &record;
+            chosen = k;
+        }
+        readOnePoint(target, k);
+    } while (anotherPointFollows());
+
+    if (match_ == Match::Unresolved) {
+        match_ = namedIndex ? Match::ByName : Match::ByPosition;
+        if (namedIndex) {
+            record = *named;
+            chosen = namedIndex;
+        }
+    }
+    if (!firstStepRead_) {
+        firstStepRead_ = true;
+        warnAboutFirstStep();
+    }
+    // Checked before the run uses the record, so nothing is written for a missing point.
+    if (!chosen) endRunForMissingPoint();
+}
+
+void AsciiSpectraSource::readOnePoint(InputRecord* target, std::size_t index) {
+    try {
+        if (target) {
+            readPointLine(*in_, *target);
+            readSpectrumBlock(*in_, grid_, *target);
+        } else {
+            readPointLine(*in_, otherPoint_);
+            skipFreeForm(*in_, static_cast<std::size_t>(grid_.frequencyCount) *
+                                   static_cast<std::size_t>(grid_.directionCount));
+        }
+    } catch (const RunFailure& failure) {
+        // A file of one point keeps the diagnostics it always had.
+        if (index == 0 && grid_.pointCount <= 1) throw;
+        const bool afterLine = std::string_view(failure.what()).find(", after line ") != std::string_view::npos;
+        endRunWithDiagnostic("point " + std::to_string(index + 1) + " " +
+                                 pointList(std::span<const std::string>(&names_[index], 1)) + ": " +
+                                 failure.condition(),
+                             failure.unit(), failure.file(), failure.line(),
+                             afterLine ? LinePosition::After : LinePosition::At);
+    }
+}
+
+std::string AsciiSpectraSource::peekPointName() {
+    // The name stands between the quotes at the start of the point line; the buffer is
+    // filled until it holds the line (or enough of it for any name).
+    constexpr std::ptrdiff_t kLongestLook = 256;
+    while (in_->limit() - in_->cursor() < kLongestLook && std::find(in_->cursor(), in_->limit(), '\n') == in_->limit() &&
+           in_->refill()) {
+    }
+    const char* start = in_->cursor();
+    const char* end = std::find(start, in_->limit(), '\n');
+    if (start == end || *start != '\'') return {};
+    const char* close = std::find(start + 1, end, '\'');
+    std::string_view name(start + 1, static_cast<std::size_t>(close - (start + 1)));
+    if (close == end && !name.empty() && name.back() == '\r') name.remove_suffix(1);
+    return trimmedName(name);
+}
+
+bool AsciiSpectraSource::anotherPointFollows() {
+    if (in_->cursor() == in_->limit() && !in_->refill()) return false;
+    return *in_->cursor() == '\'';
+}
+
+void AsciiSpectraSource::warnAboutFirstStep() {
+    if (!warnings_) return;
+    const std::size_t count = names_.size();
+    if (count != static_cast<std::size_t>(std::max(grid_.pointCount, 0))) {
+        warnings_("the header of \"" + in_->name() + "\" gives " + std::to_string(grid_.pointCount) +
+                  " points, but its first time step (line " + std::to_string(stepLine_) + ") holds " +
+                  std::to_string(count) + "; the points are told apart by their point lines, not by that count");
+    }
+    if (count > 1 && match_ == Match::First) {
+        warnings_("\"" + in_->name() + "\" holds " + std::to_string(count) + " points per time step (" +
+                  pointList(names_) + "); the first is converted. Choose another with --point NAME or --point N "
+                  "(its position, from 1)");
+    }
+}
+
+void AsciiSpectraSource::endRunForMissingPoint() const {
+    const std::string wanted = match_ == Match::ByPosition ? "no point " + std::to_string(*wantedPosition_)
+                                                           : "no point \"" + wantedName_ + "\"";
+    endRunWithDiagnostic("the time step starting at this line holds " + wanted + "; it holds " +
+                             std::to_string(names_.size()) + (names_.size() == 1 ? " point: " : " points: ") +
+                             pointList(names_),
+                         in_->unit(), in_->name(), stepLine_);
+}
 
 }  // namespace ww3b

@@ -1,7 +1,14 @@
 #pragma once
-// The text file of WW3 point spectra as a source of spectra.
+// The text file of WW3 point spectra as a source of spectra. Each time step holds one or
+// more points: after a spectrum block, a line that starts with a quote is the point line
+// of another point of the same step. Every point is read by the same rules; the chosen
+// one goes into the record, the others are passed over.
 
+#include <cstddef>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "textio/input_file.hpp"
 #include "ww3/spectra_source.hpp"
@@ -10,7 +17,7 @@ namespace ww3b {
 
 class AsciiSpectraSource final : public SpectraSource {
 public:
-    AsciiSpectraSource(std::unique_ptr<InputFile> in, PointChoice point);
+    AsciiSpectraSource(std::unique_ptr<InputFile> in, PointChoice point, SourceWarnings warnings = {});
 
     bool readHeader(SpectralGrid& grid) override;
     StepStart startStep(InputRecord& record) override;
@@ -23,9 +30,27 @@ public:
     long directionListLine() const override;
 
 private:
+    // How the chosen point is found in a step. A choice of digits stays Unresolved until
+    // the first step read shows whether a point has that name.
+    enum class Match { First, ByName, ByPosition, Unresolved };
+
+    void readStep(InputRecord& record);
+    void readOnePoint(InputRecord* target, std::size_t index);
+    std::string peekPointName();
+    bool anotherPointFollows();
+    void warnAboutFirstStep();
+    [[noreturn]] void endRunForMissingPoint() const;
+
     std::unique_ptr<InputFile> in_;
-    PointChoice point_;
+    std::string wantedName_;
+    std::optional<std::size_t> wantedPosition_;  // from 1
+    Match match_ = Match::First;
+    SourceWarnings warnings_;
     SpectralGrid grid_;
+    long stepLine_ = 0;  // the time line of the started step
+    bool firstStepRead_ = false;
+    std::vector<std::string> names_;  // of the points of the step read last
+    InputRecord otherPoint_;          // the point lines of the points not chosen
 };
 
 }  // namespace ww3b

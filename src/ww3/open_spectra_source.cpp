@@ -29,7 +29,8 @@ bool startsWithNetCdfMagic(InputFile& in) {
 
 }  // namespace
 
-std::unique_ptr<SpectraSource> openSpectraSource(int unit, const std::string& nameField, const PointChoice& point) {
+std::unique_ptr<SpectraSource> openSpectraSource(int unit, const std::string& nameField, const PointChoice& point,
+                                                 SourceWarnings warnings) {
     std::unique_ptr<InputFile> in = openInputFile(unit, nameField);
     if (startsWithNetCdfMagic(*in)) {
         const std::string name = in->name();
@@ -38,7 +39,7 @@ std::unique_ptr<SpectraSource> openSpectraSource(int unit, const std::string& na
                              "WW3 text format of point spectra",
                              unit, name);
     }
-    return std::make_unique<AsciiSpectraSource>(std::move(in), point);
+    return std::make_unique<AsciiSpectraSource>(std::move(in), point, std::move(warnings));
 }
 
 }  // namespace ww3b

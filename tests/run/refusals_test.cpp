@@ -182,16 +182,16 @@ TEST(TimeLineWarning, AnUnreadableTimeLineEndsTheRunInOrderWithAWarning) {
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1);
 }
 
-TEST(TimeLineWarning, SaysWhenTheFileSeemsToHoldSeveralPoints) {
+TEST(TimeLineWarning, ASecondPointIsReadAsAPointNotAsATimeLine) {
     TempFolder folder;
     Ww3Text file = Ww3Text::withGrid(3, 4).step(20100603, 120000);
-    // A second point's line and block where the next time line should be.
+    // A second point's line and a block cut short where the next time line would be.
     file.text += pointLine(20.0f, 1.0f, 90.0f) + "\n" + std::string(" 0.1 0.2 0.3\n");
     writeFile(folder / "in.spec", file.text);
     const ProgramRun run = runProgram(folder.path(), answerLines({"in.spec", "0", "99999999", "0", "0", "p.out"}));
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.errors.find("cannot be read"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("seems to hold more than one output point per time step"), std::string::npos);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors.find("cannot be read"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("error: point 2 \"44097\": "), std::string::npos) << run.errors;
 }
 
 TEST(RunRefusal, AWriteThatFailsStopsTheRunBeforeTheNextStep) {

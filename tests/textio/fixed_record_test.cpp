@@ -162,7 +162,7 @@ TEST_P(ReadFixedRecordFailure, EndsTheRunNamingTheUnitFileAndLine) {
         readFixedRecord(reader.in, RecordLayout({integerField(6), numericInputField(10, 3)}), targets,
                         AtEndOfFile::Report);
         FAIL() << "no failure";
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         EXPECT_EQ(failure.unit(), 11);
         EXPECT_EQ(failure.file(), "in.spec");
         EXPECT_EQ(failure.line(), 2);
@@ -185,7 +185,7 @@ TEST(ReadFixedRecord, EndOfFileInsideAStatementAlwaysEndsTheRun) {
     std::vector<float> values(2);
     EXPECT_THROW(readFixedRecord(reader.in, RecordLayout({numericInputField(10, 3)}), std::span<float>(values),
                                  AtEndOfFile::Report),
-                 IoFailure);
+                 RunFailure);
 }
 
 TEST(ReadFixedRecord, TextFieldsKeepCommasAndPadShortLines) {

@@ -87,7 +87,7 @@ TEST_P(ReadFreeFormFailure, ReportsOrEndsTheRun) {
     try {
         attempt(fatal.in, OnFailure::EndRun);
         FAIL() << "no failure";
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         EXPECT_EQ(failure.unit(), 5);
         EXPECT_EQ(failure.line(), 2);
         const std::string message = failure.what();
@@ -187,7 +187,7 @@ TEST(ConsoleAnswers, NamesAreThirtyColumnsAndNumbersStartAtZero) {
     EXPECT_EQ(readTextAnswer(console), std::string(30, 'n'));
     EXPECT_EQ(readIntegerAnswer(console), 0);
     EXPECT_EQ(readRealAnswer(console), 7.0f);
-    EXPECT_THROW(readIntegerAnswer(console), IoFailure);
+    EXPECT_THROW(readIntegerAnswer(console), RunFailure);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(OpenFiles, RefusalsNameTheConditionUnitAndFile) {
         try {
             open();
             FAIL() << "opened";
-        } catch (const IoFailure& failure) {
+        } catch (const RunFailure& failure) {
             EXPECT_EQ(failure.condition().substr(0, condition.size()), condition);
             EXPECT_EQ(failure.unit(), unit);
         }
@@ -80,7 +80,7 @@ TEST(OutputFile, AFullDeviceEndsTheRunNamingTheFile) {
     try {
         out->flush();
         FAIL() << "no failure";
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         EXPECT_EQ(failure.unit(), 18);
         EXPECT_EQ(failure.file(), "/dev/full");
         EXPECT_NE(failure.condition().find("No space left on device"), std::string::npos);
@@ -91,7 +91,7 @@ TEST(OutputFile, AFileOpenedForReadingOnlyFailsAtItsFirstLine) {
     TempFolder folder;
     writeFile(folder / "ro.out", "old\r\n");
     OutputFile out(12, "ro.out", ::open((folder / "ro.out").c_str(), O_RDONLY), OutputFile::Kind::FileFromStart, true);
-    EXPECT_THROW(out.writeLine("x"), IoFailure);
+    EXPECT_THROW(out.writeLine("x"), RunFailure);
     EXPECT_EQ(out.closeAfterFailure(), "");
     EXPECT_EQ(readFile(folder / "ro.out"), "old\r\n");
 }
@@ -108,7 +108,7 @@ TEST(OutputFile, AWriteCutShortKeepsOnlyWholeLines) {
     rlimit limited = saved;
     limited.rlim_cur = 500;
     setrlimit(RLIMIT_FSIZE, &limited);
-    EXPECT_THROW(out->flush(), IoFailure);
+    EXPECT_THROW(out->flush(), RunFailure);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previousHandler);
     out->closeAfterFailure();

@@ -48,7 +48,7 @@ TEST(Ww3Header, AnEmptyFileHasNoHeader) {
 
 TEST(Ww3Header, AListCutShortEndsTheRun) {
     Spectra file("'WAVEWATCH III SPECTRA'     10     1     1 'x'\n 0.1 0.2\n");
-    EXPECT_THROW(readSpectralHeader(file.in, file.grid), IoFailure);
+    EXPECT_THROW(readSpectralHeader(file.in, file.grid), RunFailure);
 }
 
 TEST(Ww3TimeStep, TimeLinesTakeTheirFirstTwoValuesFromAsManyLinesAsNeeded) {
