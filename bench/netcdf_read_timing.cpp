@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
                     textSteps, textSeconds, textCpu, netcdfSteps, netcdfSeconds, netcdfCpu,
                     textSteps == netcdfSteps && textTotal == netcdfTotal ? "same densities" : "DIFFERENT densities");
         return textSteps == netcdfSteps && textTotal == netcdfTotal ? 0 : 1;
-    } catch (const ww3b::IoFailure& failure) {
+    } catch (const ww3b::RunFailure& failure) {
         std::fputs(ww3b::diagnosticMessage(failure).c_str(), stderr);
         return 2;
     }

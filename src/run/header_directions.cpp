@@ -30,7 +30,7 @@ void refuseUnplaceableDirections(const std::string& inputField, const ProgramOpt
     try {
         source = openSpectraSource(kSpectralFileUnit, inputField, PointChoice{});
         if (!source->readHeader(grid)) return;
-    } catch (const IoFailure&) {
+    } catch (const RunFailure&) {
         return;
     }
     source->close();

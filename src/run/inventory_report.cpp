@@ -90,7 +90,7 @@ int listInventory(OutputFile& out, const ProgramOptions& options) {
         for (const std::string& line : inventoryLines(inventory)) out.writeLine(line);
         out.close();
         return 0;
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         writeToStandardError(diagnosticMessage(failure) + out.closeAfterFailure());
         return kDiagnosticExitStatus;
     }

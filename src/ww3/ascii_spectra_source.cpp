@@ -11,19 +11,6 @@
 
 namespace ww3b {
 
-namespace {
-
-// Passes over `count` free-form values by the rules of a read, without keeping them.
-// Stands in for the text layer's function of the same name and signature; at hand, that
-// one replaces this (which still converts every value).
-void skipFreeForm(InputFile& in, std::size_t count) {
-    static std::vector<float> scratch;
-    scratch.resize(count);
-    readFreeForm(in, std::span<float>(scratch.data(), count));
-}
-
-}  // namespace
-
 AsciiSpectraSource::AsciiSpectraSource(std::unique_ptr<InputFile> in, PointChoice point, SourceWarnings warnings)
     : in_(std::move(in)),
       wantedName_(trimmedName(point.wanted)),

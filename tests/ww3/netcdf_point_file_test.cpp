@@ -34,7 +34,7 @@ template <typename Action>
 std::string diagnosticOf(Action action) {
     try {
         action();
-    } catch (const IoFailure& failure) {
+    } catch (const RunFailure& failure) {
         return failure.condition();
     }
     return "";
