@@ -8,6 +8,7 @@
 #include "output/full_spectral_file.hpp"
 #include "run/brevolan_record.hpp"
 #include "run/run_dialogue.hpp"
+#include "run/run_summary.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/direction_list.hpp"
@@ -26,7 +27,7 @@ void warnAboutTimeLine(Console& console, const InputFile& in, const FreeFormResu
         text += ". The file seems to hold more than one output point per time step; only the first "
                 "time step of the first point was read";
     }
-    writeToStandardError(warningMessage(text));
+    warn(text);
 }
 
 struct RecordLoop {
@@ -37,6 +38,7 @@ struct RecordLoop {
     InputRecord record;
     std::unique_ptr<BrevolanState> brevolan;
     int selectedCount = 0;
+    RunSummary summary{};
     bool flushedOnce = false;
     std::chrono::steady_clock::time_point lastFlush{};
     static constexpr std::chrono::milliseconds kFlushInterval{50};
@@ -51,12 +53,20 @@ struct RecordLoop {
                 return;
             }
             const RecordTime time = splitRecordTime(record.date, record.time);
+            summary.saw(time.stamp);
             if (options.intervalHours != 0 && time.hour % options.intervalHours != 0) {
                 readPointLine(in, record);
                 readSpectrumBlock(in, grid, record);
                 continue;
             }
-            if (time.stamp > options.endStamp) return;
+            if (time.stamp > options.endStamp) {
+                summary.stoppedBeyondWindow = true;
+                return;
+            }
+            if (brevolan && selectedCount == 0) {
+                brevolan->spectralFile = in.name();
+                brevolan->pointLine = in.lineNumber();
+            }
             readPointLine(in, record);
             readSpectrumBlock(in, grid, record);
             const FullPlaneParameters parameters = computeFullPlaneParameters(grid, record);
@@ -80,6 +90,7 @@ struct RecordLoop {
 
     void writeSelected(const RecordTime& time, const FullPlaneParameters& parameters) {
         FullPlaneParameterFile::appendLine(*files.parameter, time, parameters, record);
+        summary.wrote(time.stamp);
         if (options.outputMode == kFullSpectrumMode) {
             FullSpectralFile::writeRecord(*files.spectrum, grid, time, record, parameters.peakBand, selectedCount);
             ++selectedCount;
@@ -112,21 +123,32 @@ void finishRun(RunFiles& files) {
 }
 
 int runConversion(Console& console, const ProgramOptions& programOptions) {
-    (void)programOptions;  // read by the steps that honour the options
+    silenceWarnings(programOptions.quiet);
     RunFiles files;
     try {
         const RunOptions options = setUpRun(console, files);
+        RunSummary summary;
         console.output.flush();  // the file announcements show while the file is read
         SpectralGrid grid;
         if (readSpectralHeader(*files.spectral, grid)) {
             const std::string directions = directionListWarning(grid, files.spectral->name());
-            if (!directions.empty()) writeToStandardError(warningMessage(directions));
+            if (!directions.empty()) warn(directions);
             auto loop = std::make_unique<RecordLoop>(RecordLoop{console, options, files, grid, {}, nullptr, 0});
             loop->run();
+            summary = loop->summary;
+            if (loop->brevolan) {
+                summary.foldedEnergy = loop->brevolan->foldedEnergy;
+                summary.fullPlaneEnergy = loop->brevolan->fullPlaneEnergy;
+            }
+        } else {
+            // A pipe or device that gave nothing at all: no run to speak of.
+            endRunWithDiagnostic("the WW3 spectral file holds no header line: nothing could be read from it",
+                                 kSpectralFileUnit, files.spectral->name());
         }
         console.output.flush();
         finishRun(files);
         console.output.close();
+        reportRunEnd(summary, options, files);
         return 0;
     } catch (const IoFailure& failure) {
         return abandonRun(console, files, failure);
