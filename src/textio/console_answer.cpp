@@ -75,7 +75,7 @@ T answerNumber(Console& console, std::string_view question) {
         }
     }
     // The line alone, read by the free-form rules: once for the answer, once more with a
-    // second target to see whether it holds a further value.
+    // second target to see whether a further number follows it.
     T answer{};
     InputFile first(console.input.unit(), console.input.name(), line);
     const FreeFormResult result = readFreeForm(first, std::span<T>(&answer, 1), OnFailure::Report);
@@ -94,7 +94,8 @@ T answerNumber(Console& console, std::string_view question) {
     const T unset = pair[1];
     InputFile again(console.input.unit(), console.input.name(), line);
     const FreeFormResult both = readFreeForm(again, std::span<T>(pair, 2), OnFailure::Report);
-    const bool more = both.outcome == ReadOutcome::Failed || (both.outcome == ReadOutcome::Ok && !sameBits(pair[1], unset));
+    // Words after the answer are a note, as answer files carry them; a number is a value.
+    const bool more = both.outcome == ReadOutcome::Ok && !sameBits(pair[1], unset);
     if (more) {
         warn(std::string(question) + ": the line " + quotedForMessage(line) + " holds more than one value; " +
              shown(answer) + " was used (values are separated by blanks or commas; a decimal point is written \".\")");

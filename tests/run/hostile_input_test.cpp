@@ -155,7 +155,8 @@ const Hostile kHostileFiles[] = {
     {"IntegerOverflowInAHeaderCount", [] { return withHeader("     3 2e+99     1"); }, kModeZero, 2,
      error("invalid number \" 2e+99\" at column 31" + inFile(1)), {{"p.out", 0}}},
     // Nothing to read.
-    {"EmptyFile", [] { return std::string(); }, kModeZero, 0, "", {{"p.out", 0}}},
+    {"EmptyFile", [] { return std::string(); }, kModeZero, 2,
+     error("the WW3 directional data file: holds no bytes (an empty file) (unit 11, file \"in.spec\")"), {}},
     {"BlankHeaderLine", [] { return "\n" + twoRecords(); }, kModeZero, 2,
      error("the header gives 0 frequencies; 3 to 50 can be read" + inFile(1)), {{"p.out", 0}}},
 };
@@ -248,8 +249,8 @@ TEST(HostileWw3File, ADirectoryGivenAsTheWw3File) {
     std::filesystem::create_directory(folder / "in.spec");
     const ProgramRun run = runProgram(folder.path(), answerLines(kModeZero), RunSettings{20, {}, {}});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.errors, error("is a directory, not a file (unit 11, file \"in.spec\")"));
-    EXPECT_EQ(readFile(folder / "p.out"), "");
+    EXPECT_EQ(run.errors, error("the WW3 directional data file: is a directory, not a file (unit 11, file \"in.spec\")"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "p.out"));
 }
 
 // Random bytes as the WW3 file: whatever they hold, one outcome among the two, a

@@ -130,7 +130,9 @@ INSTANTIATE_TEST_SUITE_P(
                 warning("the output mode (1, 2 or 0): 3 is none of 0, 1 and 2; the run goes on as in mode 0 and writes "
                         "only the full-plane parameter file (*.out)"),
                 done("1 time step written, 10060312, to \"bay.out\"")},
-        Mistake{"CommaForADecimalPoint", answers("0", "99999999", "2", "bay.eng", {"180", "12,5"}), oneStep(), 0,
+        // Words after a number are a note, and no second value.
+        Mistake{"CommaForADecimalPoint", answers("0  from the start", "99999999", "2", "bay.eng", {"180", "12,5"}),
+                oneStep(), 0,
                 kBayFiles,
                 warning("the seaward grid boundary depth (m): the line \"12,5\" holds more than one value; 12 was used "
                         "(values are separated by blanks or commas; a decimal point is written \".\")"),
