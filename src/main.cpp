@@ -141,6 +141,9 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
 int main(int argc, char** argv) {
     // A closed pipe on standard output is reported as a failed write, not a silent death.
     ::signal(SIGPIPE, SIG_IGN);
+    // A file size limit is met as a failed write (whole lines kept, a diagnostic), not
+    // as a death by signal in the middle of a line.
+    ::signal(SIGXFSZ, SIG_IGN);
     ww3b::OutputFile output(ww3b::kConsoleOutputUnit, "standard output", ::dup(STDOUT_FILENO),
                             ww3b::OutputFile::Kind::Stream);
     const CommandLine command = parseCommandLine(std::span<char* const>(argv + 1, argc > 0 ? argc - 1 : 0));
@@ -161,6 +164,6 @@ int main(int argc, char** argv) {
     }
     if (!command.options.listFile.empty()) return ww3b::listInventory(output, command.options);
     ww3b::InputFile input(ww3b::kConsoleInputUnit, "standard input", STDIN_FILENO, false);
-    ww3b::Console console{input, output};
+    ww3b::Console console{input, output, ::isatty(STDIN_FILENO) == 1};
     return ww3b::runConversion(console, command.options);
 }

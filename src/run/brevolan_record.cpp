@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "run/answer_checks.hpp"
 #include "textio/io_diagnostic.hpp"
 
 namespace ww3b {
@@ -19,21 +20,46 @@ std::string shown(float value) {
 }  // namespace
 
 void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
+    // A zero, negative or undefined depth ratio would spread a non-number into every
+    // half-plane value of the run.
+    if (!(saveDepth > 0.0f) || !std::isfinite(saveDepth)) {
+        endRunWithDiagnostic("the depth of the WW3 point, " + shown(saveDepth) +
+                                 " m, gives no direction factor: the half plane needs a depth above 0",
+                             kSpectralFileUnit, state.spectralFile, state.pointLine);
+    }
     writeFreeFormLine(console.output, " ");
     writeFreeFormLine(console.output, "WW3 save location depth (m) =", saveDepth);
     writeFreeFormLine(console.output, " ");
-    writeFreeFormLine(console.output, "Type the seaward grid boundary depth (m)");
-    state.boundaryDepth = readRealAnswer(console);
-    state.depthExponent = depthExponentFor(saveDepth, state.boundaryDepth);
-    // A zero, negative or undefined depth ratio would spread a non-number into every
-    // half-plane value of the run.
-    if (!std::isfinite(state.depthExponent)) {
-        endRunWithDiagnostic("the depths give no direction factor: save location depth " + shown(saveDepth) +
-                                 " m, boundary depth " + shown(state.boundaryDepth) +
-                                 " m (their ratio must be positive)",
-                             console.input.unit(), console.input.name(), console.input.lastLineNumber());
+    state.boundaryDepth = ask(console, kBoundaryDepthQuestion, [&] {
+        const float depth = answerReal(console, kBoundaryDepthQuestion.name);
+        state.depthExponent = depthExponentFor(saveDepth, depth);
+        if (!std::isfinite(state.depthExponent)) {
+            refuseConsoleAnswer(console, kBoundaryDepthQuestion.name,
+                                shown(depth) + " m gives no direction factor with the WW3 point's depth of " +
+                                    shown(saveDepth) + " m (a depth is above 0)");
+        }
+        return depth;
+    });
+    warnAboutBoundaryDepth(state.boundaryDepth, saveDepth);
+}
+
+namespace {
+
+// The energy of the input spectrum and of the folded half plane before its direction
+// factor, both as sums of density times band width times degrees of direction.
+void addEnergies(const SpectralGrid& grid, const InputRecord& record, BrevolanState& state) {
+    const double degreesPerDirection = 360.0 / grid.directionCount;
+    for (int i = 0; i < grid.frequencyCount; ++i) {
+        double full = 0;
+        for (int j = 0; j < grid.directionCount; ++j) full += record.spectrum[i][j];
+        double folded = 0;
+        for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) folded += state.halfPlane.at(i, k);
+        state.fullPlaneEnergy += full * degreesPerDirection * grid.bandwidths[i];
+        state.foldedEnergy += folded * 5.0 * grid.bandwidths[i];
     }
 }
+
+}  // namespace
 
 HalfPlaneRecord processBrevolanRecord(Console& console, const SpectralGrid& grid, const InputRecord& record,
                                       const RunOptions& options, RunFiles& files, BrevolanState& state) {
@@ -48,6 +74,7 @@ HalfPlaneRecord processBrevolanRecord(Console& console, const SpectralGrid& grid
 
     const int nf = grid.frequencyCount;
     regridSmoothAndFold(grid, record, options.shoreAngle, state.work, state.halfPlane);
+    addEnergies(grid, record, state);
     applyDepthFactor(state.halfPlane, nf, state.depthFactors);
     state.parameters = computeHalfPlaneParameters(state.halfPlane, grid, state.binDirections);
     return {state.halfPlane, state.parameters, options.shoreAngle, state.boundaryDepth};

@@ -4,6 +4,7 @@
 // with its direction factor, and its parameters.
 
 #include <memory>
+#include <string>
 
 #include "output/record_writer.hpp"
 #include "run/run_options.hpp"
@@ -24,10 +25,19 @@ struct BrevolanState {
     HalfPlaneSpectrum halfPlane;
     HalfPlaneParameters parameters;
     bool depthAsked = false;
+    // The WW3 file and line of the first selected record's point line, which gives the
+    // save depth (set by the record loop).
+    std::string spectralFile;
+    long pointLine = 0;
+    // Over the run: the energy of the folded half plane before the direction factor,
+    // and that of the full plane, both in m^2 per degree of direction.
+    double foldedEnergy = 0;
+    double fullPlaneEnergy = 0;
 };
 
 // Shows the save depth, asks for the boundary depth and sets the exponent of the
-// direction factor. A pair of depths that gives no finite exponent ends the run.
+// direction factor. A save depth that gives no direction factor ends the run, naming the
+// point line; a boundary depth that gives none is refused as an answer.
 void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state);
 
 // The half plane of the record in `state`, for the mode-2 writers. At the first call the

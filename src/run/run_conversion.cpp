@@ -11,6 +11,7 @@
 #include "run/header_directions.hpp"
 #include "run/output_table.hpp"
 #include "run/run_dialogue.hpp"
+#include "run/run_summary.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/open_spectra_source.hpp"
@@ -29,6 +30,7 @@ struct RecordLoop {
     std::unique_ptr<BrevolanState> brevolan;
     // This mode's writers in the order they write each selected record.
     std::vector<std::unique_ptr<RecordWriter>> writers;
+    RunSummary summary{};
     bool flushedOnce = false;
     std::chrono::steady_clock::time_point lastFlush{};
     static constexpr std::chrono::milliseconds kFlushInterval{50};
@@ -41,17 +43,26 @@ struct RecordLoop {
             if (start.outcome != StepStart::Outcome::Started) {
                 if (start.outcome == StepStart::Outcome::Unreadable) {
                     console.output.flush();  // the warning follows what the console already shows
-                    warn(programOptions, start.warning);
+                    warn(start.warning);
                 }
                 return;
             }
             const RecordTime time = splitRecordTime(record.date, record.time);
+            summary.saw(time.stamp);
             if (options.intervalHours != 0 && time.hour % options.intervalHours != 0) {
                 source.skipStep(record);
                 continue;
             }
-            if (time.stamp > options.endStamp) return;
+            if (time.stamp > options.endStamp) {
+                summary.stoppedBeyondWindow = true;
+                return;
+            }
             source.readPoint(record);
+            if (brevolan && !brevolan->depthAsked) {
+                // The depth question's save depth comes from this point line.
+                brevolan->spectralFile = source.name();
+                brevolan->pointLine = source.pointLineNumber();
+            }
             const FullPlaneParameters parameters = computeFullPlaneParameters(grid, record);
             if (time.stamp < options.startStamp) continue;
             writeSelected(time, parameters);
@@ -85,6 +96,7 @@ struct RecordLoop {
 
     void writeSelected(const RecordTime& time, const FullPlaneParameters& parameters) {
         SelectedRecord selected{grid, time, record, parameters};
+        summary.wrote(time.stamp);
         std::optional<HalfPlaneRecord> halfPlane;
         for (const auto& writer : writers) {
             if (writer->needsHalfPlane() && !halfPlane) {
@@ -108,24 +120,22 @@ int abandonRun(Console& console, RunFiles& files, const RunFailure& failure) {
 
 }  // namespace
 
-void warn(const ProgramOptions& programOptions, const std::string& text) {
-    if (!programOptions.quiet) writeToStandardError(warningMessage(text));
-}
-
 void finishRun(RunFiles& files) {
     if (files.spectral) files.spectral->close();
     for (OpenOutput& output : files.outputs) output.file->close();
 }
 
 int runConversion(Console& console, const ProgramOptions& programOptions) {
+    silenceWarnings(programOptions.quiet);
     RunFiles files;
     try {
         const RunOptions options = setUpRun(console, files, programOptions);
+        RunSummary summary;
         console.output.flush();  // the file announcements show while the file is read
         files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point},
                                            [&](const std::string& text) {
                                                console.output.flush();
-                                               warn(programOptions, text);
+                                               warn(text);
                                            });
         SpectralGrid grid;
         if (files.spectral->readHeader(grid)) {
@@ -133,10 +143,20 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
             auto loop = std::make_unique<RecordLoop>(
                 RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}});
             loop->run();
+            summary = loop->summary;
+            if (loop->brevolan) {
+                summary.foldedEnergy = loop->brevolan->foldedEnergy;
+                summary.fullPlaneEnergy = loop->brevolan->fullPlaneEnergy;
+            }
+        } else {
+            // A pipe or device that gave nothing at all: no run to speak of.
+            endRunWithDiagnostic("the WW3 spectral file holds no header line: nothing could be read from it",
+                                 kSpectralFileUnit, files.spectral->name());
         }
         console.output.flush();
         finishRun(files);
         console.output.close();
+        reportRunEnd(summary, options, files);
         return 0;
     } catch (const RunFailure& failure) {
         return abandonRun(console, files, failure);

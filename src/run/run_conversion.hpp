@@ -17,9 +17,6 @@ inline constexpr int kMaxPasses = 999999;
 // kDiagnosticExitStatus after an I/O diagnostic on standard error.
 int runConversion(Console& console, const ProgramOptions& programOptions = {});
 
-// A warning line on standard error, unless the run is quiet.
-void warn(const ProgramOptions& programOptions, const std::string& text);
-
 // Closes the files in the order input, full-plane parameters, Brevolan parameters,
 // unit 18, half-plane parameters; a file this mode did not open is passed over.
 void finishRun(RunFiles& files);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "run/answer_checks.hpp"
 #include "run/header_directions.hpp"
 #include "run/output_table.hpp"
 #include "textio/file_opening.hpp"
@@ -31,19 +32,23 @@ void showName(Console& console, const std::string& name) {
     writeFixedRecord(console.output, nameLine, std::span<const FieldValue>(&value, 1));
 }
 
-[[noreturn]] void refuseAnswer(Console& console, const std::string& condition) {
-    endRunWithDiagnostic(condition, console.input.unit(), console.input.name(), console.input.lastLineNumber());
+// The first "." of the name's last part (after its last "/"): the suffix follows it.
+std::size_t suffixDot(const std::string& name) {
+    const auto slash = name.rfind('/');
+    return name.find('.', slash == std::string::npos ? 0 : slash + 1);
 }
 
-bool isBlank(const std::string& field) { return fileNameFromField(field).empty(); }
+void requireOutputName(Console& console, const Question& question, const std::string& name) {
+    if (fileNameFromField(name).empty()) refuseConsoleAnswer(console, question.name, "no name was given");
+}
 
 void requireRoomForSuffix(Console& console, const std::string& name) {
-    if (isBlank(name)) return;  // refused when its file is opened
-    const auto dot = name.find('.');
+    const auto dot = suffixDot(name);
     if (dot == std::string::npos || dot + 1 > kLastDotPosition) {
-        refuseAnswer(console, "the output name \"" + fileNameFromField(name) +
-                                  "\" needs a \".\" within its first 27 characters, so that the names of "
-                                  "the other output files can be derived from it");
+        refuseConsoleAnswer(console, kSpectrumNameQuestion.name,
+                            "\"" + fileNameFromField(name) +
+                                "\" needs a \".\" within its first 27 characters (after any \"/\"), so that the "
+                                "names of the other output files can be derived from it");
     }
 }
 
@@ -55,7 +60,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 // A run must not write two of its outputs into one file, nor over its own input.
-void refuseClashingNames(Console& console, const RunOptions& options) {
+void refuseClashingNames(Console& console, std::string_view question, const RunOptions& options) {
     const std::span<const OutputFileRow> outputs = outputFilesOf(options.outputMode);
     const std::string input = fileNameFromField(options.inputFile);
     for (std::size_t a = 0; a < outputs.size(); ++a) {
@@ -64,13 +69,15 @@ void refuseClashingNames(Console& console, const RunOptions& options) {
         for (std::size_t b = a + 1; b < outputs.size(); ++b) {
             const std::string other = fileNameFromField(options.*outputs[b].name);
             if (!other.empty() && sameFile(name, other)) {
-                refuseAnswer(console, std::string("output names clash: the ") + outputs[a].role + " and the " +
-                                          outputs[b].role + " would both be \"" + other + "\"");
+                refuseConsoleAnswer(console, question,
+                                    std::string("output names clash: the ") + outputs[a].role + " and the " +
+                                        outputs[b].role + " would both be \"" + other + "\"");
             }
         }
         if (!input.empty() && sameFile(name, input)) {
-            refuseAnswer(console, std::string("output names clash: the ") + outputs[a].role + " \"" + name +
-                                      "\" would overwrite the WW3 spectral file \"" + input + "\"");
+            refuseConsoleAnswer(console, question,
+                                std::string("output names clash: the ") + outputs[a].role + " \"" + name +
+                                    "\" would overwrite the WW3 spectral file \"" + input + "\"");
         }
     }
 }
@@ -79,7 +86,7 @@ void refuseClashingNames(Console& console, const RunOptions& options) {
 
 void deriveOutputNames(RunOptions& options) {
     const std::string& typed = options.spectrumFile;
-    const auto dot = typed.find('.');
+    const auto dot = suffixDot(typed);
     for (std::int32_t mode : {kParametersOnly, kFullSpectrumMode, kBrevolanMode, kBrevolanMode + 1}) {
         for (const OutputFileRow& row : outputFilesOf(mode)) {
             if (row.suffix == nullptr) continue;
@@ -93,39 +100,43 @@ void deriveOutputNames(RunOptions& options) {
 
 RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& programOptions) {
     RunOptions options;
-    say(console, "Type in an WW3 directional data filename");
-    say(console, "        (e.g., enp.eka65.spec)");
-    options.inputFile = readTextAnswer(console);
+    options.inputFile = ask(console, kSpectralFileQuestion, [&] {
+        std::string name = answerName(console, kSpectralFileQuestion.name);
+        checkSpectralFileName(console, name);
+        return name;
+    });
     refuseUnplaceableDirections(options.inputFile, programOptions);
 
     say(console, " ");
-    say(console, "input starting time stamp (yymmddhh or 0)");
-    options.startStamp = readIntegerAnswer(console);
-    say(console, "input ending time stamp (yymmddhh or 99999999)");
-    options.endStamp = readIntegerAnswer(console);
+    options.startStamp = ask(console, kStartQuestion, [&] { return answerInteger(console, kStartQuestion.name); });
+    warnAboutStamp(kStartQuestion.name, options.startStamp);
+    options.endStamp = ask(console, kEndQuestion, [&] { return answerInteger(console, kEndQuestion.name); });
+    warnAboutStamp(kEndQuestion.name, options.endStamp);
 
     say(console, " ");
-    say(console, "Type 0 to output all available results");
-    say(console, "  or n to output exact every n-hr data");
-    options.intervalHours = readIntegerAnswer(console);
+    options.intervalHours =
+        ask(console, kIntervalQuestion, [&] { return answerInteger(console, kIntervalQuestion.name); });
 
     say(console, " ");
-    say(console, "Type 1 to write a full 2-D spectral file");
-    say(console, "  or 2 to write a Brevolan spectral file");
-    say(console, "  or 0 to skip:");
-    options.outputMode = readIntegerAnswer(console);
+    options.outputMode = ask(console, kModeQuestion, [&] { return answerInteger(console, kModeQuestion.name); });
+    warnAboutMode(options.outputMode);
 
     say(console, " ");
-    if (options.outputMode == kParametersOnly) {
-        say(console, "Type output full-plane wave filename (*.out)");
-        options.parameterFile = readTextAnswer(console);
-    } else {
-        say(console, "Type output spectrum filename (*.eng)");
-        options.spectrumFile = readTextAnswer(console);
-        requireRoomForSuffix(console, options.spectrumFile);
-        deriveOutputNames(options);
-    }
-    refuseClashingNames(console, options);
+    const Question& nameQuestion =
+        options.outputMode == kParametersOnly ? kParameterNameQuestion : kSpectrumNameQuestion;
+    ask(console, nameQuestion, [&] {
+        const std::string name = answerName(console, nameQuestion.name);
+        requireOutputName(console, nameQuestion, name);
+        if (options.outputMode == kParametersOnly) {
+            options.parameterFile = name;
+        } else {
+            requireRoomForSuffix(console, name);
+            options.spectrumFile = name;
+            deriveOutputNames(options);
+        }
+        refuseClashingNames(console, nameQuestion.name, options);
+        return 0;
+    });
 
     say(console, " ");
     for (const OutputFileRow& row : outputFilesOf(options.outputMode)) {
@@ -135,14 +146,14 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
     }
     if (options.outputMode == kBrevolanMode) {
         say(console, " ");
-        say(console, "*** Type the local shoreline orientation (y-axis)");
-        say(console, "    in polar coordinates (deg, positive from North");
-        say(console, "    covering the sea, e.g., 180 deg for St Marys,");
-        say(console, "    Entrance, FL/GA)");
-        const float orientation = readRealAnswer(console);
-        if (!std::isfinite(orientation) || std::fabs(orientation) > kLargestOrientation) {
-            refuseAnswer(console, "the shoreline orientation must lie within 1000000 degrees either way");
-        }
+        const float orientation = ask(console, kOrientationQuestion, [&] {
+            const float answer = answerReal(console, kOrientationQuestion.name);
+            if (!std::isfinite(answer) || std::fabs(answer) > kLargestOrientation) {
+                refuseConsoleAnswer(console, kOrientationQuestion.name, "must lie within 1000000 degrees either way");
+            }
+            return answer;
+        });
+        warnAboutOrientation(orientation);
         options.shoreAngle = static_cast<float>(360.0 - static_cast<double>(orientation));
     }
     return options;

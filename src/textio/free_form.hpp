@@ -47,6 +47,9 @@ void writeFreeFormLine(OutputFile& out, std::string_view text, float value);
 struct Console {
     InputFile& input;
     OutputFile& output;
+    // Answers are typed at a terminal: an answer that cannot be taken is explained and
+    // its question asked again, instead of ending the run.
+    bool interactive = false;
 };
 
 inline constexpr std::size_t kNameFieldLength = 30;

@@ -49,4 +49,16 @@ std::string warningMessage(const std::string& text) {
     return "ww3-brevolan: warning: " + text + "\r\n";
 }
 
+namespace {
+bool silenced = false;
+}
+
+void silenceWarnings(bool silence) { silenced = silence; }
+
+bool warningsSilenced() { return silenced; }
+
+void warn(const std::string& text) {
+    if (!silenced) writeToStandardError(warningMessage(text));
+}
+
 }  // namespace ww3b

@@ -52,6 +52,12 @@ std::string diagnosticMessage(const RunFailure& failure);
 // A warning line for standard error (the run goes on or ends normally).
 std::string warningMessage(const std::string& text);
 
+// A warning on standard error at once, unless warnings are silenced (-q, --quiet); the
+// setting holds for the whole process, as warnings come from every layer of the run.
+void warn(const std::string& text);
+void silenceWarnings(bool silenced);
+bool warningsSilenced();
+
 // Writes the text to standard error at once, unbuffered; a failure there is ignored, as
 // there is nowhere left to report it.
 void writeToStandardError(const std::string& text);

@@ -63,6 +63,8 @@ void AsciiSpectraSource::readStep(InputRecord& record) {
     std::unique_ptr<InputRecord> named;
     std::optional<std::size_t> namedIndex;
     if (match_ == Match::Unresolved) named = std::make_unique<InputRecord>(record);
+    long recordLine = 0;
+    long namedLine = 0;
     do {
         const std::size_t k = names_.size();
         names_.push_back(peekPointName());
@@ -76,6 +78,7 @@ void AsciiSpectraSource::readStep(InputRecord& record) {
             target = &record;
             chosen = k;
         }
+        if (target) (target == &record ? recordLine : namedLine) = in_->lineNumber();
         readOnePoint(target, k);
     } while (anotherPointFollows());
 
@@ -84,8 +87,10 @@ void AsciiSpectraSource::readStep(InputRecord& record) {
         if (namedIndex) {
             record = *named;
             chosen = namedIndex;
+            recordLine = namedLine;
         }
     }
+    pointLine_ = recordLine;
     if (!firstStepRead_) {
         firstStepRead_ = true;
         warnAboutFirstStep();

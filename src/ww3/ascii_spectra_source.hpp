@@ -28,6 +28,7 @@ public:
     int unit() const override { return in_->unit(); }
     const std::string& name() const override { return in_->name(); }
     long directionListLine() const override;
+    long pointLineNumber() const override { return pointLine_; }
 
 private:
     // How the chosen point is found in a step. A choice of digits stays Unresolved until
@@ -48,6 +49,7 @@ private:
     SourceWarnings warnings_;
     SpectralGrid grid_;
     long stepLine_ = 0;  // the time line of the started step
+    long pointLine_ = 0;  // the chosen point's point line in the step read last
     bool firstStepRead_ = false;
     std::vector<std::string> names_;  // of the points of the step read last
     InputRecord otherPoint_;          // the point lines of the points not chosen

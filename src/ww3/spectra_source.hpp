@@ -51,6 +51,9 @@ public:
     virtual int unit() const = 0;
     virtual const std::string& name() const = 0;
     virtual long directionListLine() const { return 0; }
+    // The line of the chosen point's point line in the step last read (0 for a layout
+    // without lines).
+    virtual long pointLineNumber() const { return 0; }
 };
 
 }  // namespace ww3b

@@ -123,8 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Mode 0 takes the name as typed, with or without a dot, blanks around it dropped.
                       Derivation{"0", "results", {"in.spec", "results"}},
                       Derivation{"0", "   lead.out   ", {"in.spec", "lead.out"}},
-                      // A name longer than 30 characters keeps its first 30.
-                      Derivation{"0", "abcdefghijklmnopqrstuvwxyz0123456789.out",
+                      // A name keeps its first 30 characters; what follows a blank after them is a comment.
+                      Derivation{"0", "abcdefghijklmnopqrstuvwxyz0123 6789.out",
                                  {"abcdefghijklmnopqrstuvwxyz0123", "in.spec"}}));
 
 TEST(Dialogue, OtherModesAskNoMoreAndRunAsModeZero) {

@@ -73,8 +73,8 @@ TEST(Golden, TheDepthsMustGiveAFiniteExponent) {
     GoldenRun run(answerLines({"station.spec", "0", "99999999", "0", "2", "station.eng", "270", "-12"}));
     EXPECT_EQ(run.result.status, 2);
     EXPECT_EQ(run.result.errors,
-              "ww3-brevolan: error: the depths give no direction factor: save location depth 46.6 m, boundary "
-              "depth -12 m (their ratio must be positive) (unit 5, standard input, line 8)\r\n");
+              "ww3-brevolan: error: the seaward grid boundary depth (m): -12 m gives no direction factor with the WW3 "
+              "point's depth of 46.6 m (a depth is above 0) (unit 5, standard input, line 8)\r\n");
     const std::string lines = readFile(kSource / "tests/run/golden/mode2/station.out");
     EXPECT_EQ(readFile(run.folder / "station.out"), lines.substr(0, lines.find('\n') + 1));
     EXPECT_EQ(readFile(run.folder / "station.dat"), "");

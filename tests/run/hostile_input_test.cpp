@@ -159,7 +159,8 @@ const Hostile kHostileFiles[] = {
     {"IntegerOverflowInAHeaderCount", [] { return withHeader("     3 2e+99     1"); }, kModeZero, 2,
      error("invalid number \" 2e+99\" at column 31" + inFile(1)), {{"p.out", 0}}},
     // Nothing to read.
-    {"EmptyFile", [] { return std::string(); }, kModeZero, 0, "", {{"p.out", 0}}},
+    {"EmptyFile", [] { return std::string(); }, kModeZero, 2,
+     error("the WW3 directional data file: holds no bytes (an empty file) (unit 11, file \"in.spec\")"), {}},
     {"BlankHeaderLine", [] { return "\n" + twoRecords(); }, kModeZero, 2,
      error("the header gives 0 frequencies; 3 to 50 can be read" + inFile(1)), {{"p.out", 0}}},
 };
@@ -181,32 +182,34 @@ const std::map<std::string, long> kAtTheDepthQuestion = {{"bay.dat", 0}, {"bay.e
 // Letters for the end stamp are among the refusal tests.
 const Hostile kHostileAnswers[] = {
     {"LettersForTheStartStamp", twoRecords, modeTwoWith(1, "abc"), 2,
-     error("syntax error in free-form input: \"abc\"" + onConsole(2)), {}},
+     error("the starting time stamp (yymmddhh or 0): \"abc\" is not a whole number" + onConsole(2)), {}},
     {"LettersForTheInterval", twoRecords, modeTwoWith(3, "abc"), 2,
-     error("syntax error in free-form input: \"abc\"" + onConsole(4)), {}},
+     error("the output interval (0, or n hours): \"abc\" is not a whole number" + onConsole(4)), {}},
     {"LettersForTheMode", twoRecords, modeTwoWith(4, "abc"), 2,
-     error("syntax error in free-form input: \"abc\"" + onConsole(5)), {}},
+     error("the output mode (1, 2 or 0): \"abc\" is not a whole number" + onConsole(5)), {}},
     {"LettersForTheShoreline", twoRecords, modeTwoWith(6, "abc"), 2,
-     error("syntax error in free-form input: \"abc\"" + onConsole(7)), kModeTwoFilesEmpty},
+     error("the local shoreline orientation (degrees): \"abc\" is not a number" + onConsole(7)), kModeTwoFilesEmpty},
     {"LettersForTheDepth", twoRecords, modeTwoWith(7, "abc"), 2,
-     error("syntax error in free-form input: \"abc\"" + onConsole(8)), kAtTheDepthQuestion},
+     error("the seaward grid boundary depth (m): \"abc\" is not a number" + onConsole(8)), kAtTheDepthQuestion},
     {"IntegerOverflowForTheStartStamp", twoRecords, modeTwoWith(1, "2147483648"), 2,
-     error("number out of range: \"2147483648\"" + onConsole(2)), {}},
+     error("the starting time stamp (yymmddhh or 0): \"2147483648\" is not a whole number from -2147483648 to 2147483647" + onConsole(2)), {}},
     {"FloatOverflowForTheShoreline", twoRecords, modeTwoWith(6, "-1e39"), 2,
-     error("number out of range: \"-1e39\"" + onConsole(7)), kModeTwoFilesEmpty},
+     error("the local shoreline orientation (degrees): \"-1e39\" is too large for a number" + onConsole(7)), kModeTwoFilesEmpty},
     {"FloatOverflowForTheDepth", twoRecords, modeTwoWith(7, "1e39"), 2,
-     error("number out of range: \"1e39\"" + onConsole(8)), kAtTheDepthQuestion},
+     error("the seaward grid boundary depth (m): \"1e39\" is too large for a number" + onConsole(8)), kAtTheDepthQuestion},
     {"NulInTheNumberForTheInterval", twoRecords, modeTwoWith(3, std::string("3\0", 2)), 2,
-     error("syntax error in free-form input: \"3?\"" + onConsole(4)), {}},
+     error("the output interval (0, or n hours): \"3?\" is not a whole number" + onConsole(4)), {}},
     // Found while hardening: the system ends a file name at a NUL, so every name derived
     // from "bay\0.eng" named the one file "bay" and the four outputs were written over
     // each other while the run reported success.
     {"NulInTheSpectrumName", twoRecords, modeTwoWith(5, std::string("bay\0.eng", 8)), 2,
      error("the file name holds a NUL character (unit 12, file \"bay?.out\")"), {}},
     {"NulInTheWw3Name", twoRecords, [] { auto a = standardAnswers(2); a[0] = std::string("in.spec\0x", 9); return a; }(), 2,
-     error("the file name holds a NUL character (unit 11, file \"in.spec?x\")"), kModeTwoFilesEmpty},
-    {"TenMegabyteNameLine", twoRecords, {"in.spec", "0", "99999999", "0", "0", std::string(kTenMegabytes, 'n')}, 0, "",
-     {{std::string(30, 'n'), 2}}},
+     error("the WW3 directional data file: the name holds a NUL character" + onConsole(1)), {}},
+    {"TenMegabyteNameLine", twoRecords, {"in.spec", "0", "99999999", "0", "0", std::string(kTenMegabytes, 'n')}, 2,
+     error("the output full-plane wave file name (*.out): \"" + std::string(40, 'n') +
+           "...\" is longer than the 30 characters a name may hold" + onConsole(6)),
+     {}},
     {"TenMegabyteAnswerLine", twoRecords,
      {"in.spec", "0" + std::string(kTenMegabytes, ' ') + "x", "99999999", "0", "0", "p.out"}, 0, "", {{"p.out", 2}}},
     {"NonAsciiName", twoRecords, {"in.spec", "0", "99999999", "0", "0", "b\xC3\xA4y.out"}, 0, "", {{"b\xC3\xA4y.out", 2}}},
@@ -227,7 +230,11 @@ TEST_P(ConsoleInputEnds, BeforeEveryAnswer) {
     const ProgramRun run = runProgram(folder.path(), answerLines(answers), RunSettings{20, {}, {}});
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.errors, error("end of file reached during a read (unit 5, standard input" +
+    const char* questions[] = {"the WW3 directional data file", "the starting time stamp (yymmddhh or 0)",
+                               "the ending time stamp (yymmddhh or 99999999)", "the output interval (0, or n hours)",
+                               "the output mode (1, 2 or 0)", "the output spectrum file name (*.eng)",
+                               "the local shoreline orientation (degrees)", "the seaward grid boundary depth (m)"};
+    EXPECT_EQ(run.errors, error(std::string(questions[given]) + ": no answer, the input ended (unit 5, standard input" +
                                 (given == 0 ? std::string() : ", after line " + std::to_string(given)) + ")"));
     std::vector<std::string> files{"in.spec"};
     if (given >= 6) files = {"bay.dat", "bay.eng", "bay.out", "bay.txt", "in.spec"};
@@ -246,8 +253,8 @@ TEST(HostileWw3File, ADirectoryGivenAsTheWw3File) {
     std::filesystem::create_directory(folder / "in.spec");
     const ProgramRun run = runProgram(folder.path(), answerLines(kModeZero), RunSettings{20, {}, {}});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.errors, error("is a directory, not a file (unit 11, file \"in.spec\")"));
-    EXPECT_EQ(readFile(folder / "p.out"), "");
+    EXPECT_EQ(run.errors, error("the WW3 directional data file: is a directory, not a file (unit 11, file \"in.spec\")"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "p.out"));
 }
 
 // Random bytes as the WW3 file: whatever they hold, one outcome among the two, a

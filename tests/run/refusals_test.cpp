@@ -24,7 +24,8 @@ struct Refusal {
     std::vector<std::string> answers;
     std::string spectra;
     std::string diagnostic;
-    std::vector<std::string> filesAfter;  // in.spec is always there and unchanged
+    std::vector<std::string> filesAfter;  // the WW3 file is always there and unchanged
+    std::string input = "in.spec";        // the name the WW3 file is written under
 };
 
 class RunRefusal : public ::testing::TestWithParam<Refusal> {};
@@ -32,15 +33,15 @@ class RunRefusal : public ::testing::TestWithParam<Refusal> {};
 TEST_P(RunRefusal, EndsWithADiagnosticAndLeavesTheFilesAlone) {
     const Refusal& c = GetParam();
     TempFolder folder;
-    writeFile(folder / "in.spec", c.spectra);
+    writeFile(folder / c.input, c.spectra);
     const ProgramRun run = runProgram(folder.path(), answerLines(c.answers));
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "ww3-brevolan: error: " + c.diagnostic + "\r\n");
     std::vector<std::string> expected = c.filesAfter;
-    expected.push_back("in.spec");
+    expected.push_back(c.input);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(filesIn(folder.path()), expected);
-    EXPECT_EQ(readFile(folder / "in.spec"), c.spectra);
+    EXPECT_EQ(readFile(folder / c.input), c.spectra);
     for (const auto& name : c.filesAfter) EXPECT_EQ(readFile(folder / name), "") << name;
 }
 
@@ -50,84 +51,88 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NoDotForTheSuffix",
                 {"in.spec", "0", "99999999", "0", "1", "bayeng"},
                 oneStep(),
-                "the output name \"bayeng\" needs a \".\" within its first 27 characters, so that the names of the "
-                "other output files can be derived from it (unit 5, standard input, line 6)",
+                "the output spectrum file name (*.eng): \"bayeng\" needs a \".\" within its first 27 characters (after any \"/\"), so that the names of "
+                "the other output files can be derived from it (unit 5, standard input, line 6)",
                 {}},
         Refusal{"DotTooLate",
-                {"in.spec", "0", "99999999", "0", "2", "abcdefghijklmnopqrstuvwxyz0.eng"},
+                {"in.spec", "0", "99999999", "0", "2", "abcdefghijklmnopqrstuvwxyz0.en"},
                 oneStep(),
-                "the output name \"abcdefghijklmnopqrstuvwxyz0.en\" needs a \".\" within its first 27 characters, so "
-                "that the names of the other output files can be derived from it (unit 5, standard input, line 6)",
+                "the output spectrum file name (*.eng): \"abcdefghijklmnopqrstuvwxyz0.en\" needs a \".\" within its first 27 characters (after any "
+                "\"/\"), so that the names of the other output files can be derived from it (unit 5, standard input, "
+                "line 6)",
                 {}},
         Refusal{"SpectrumNamedLikeTheParameterFile",
                 {"in.spec", "0", "99999999", "0", "1", "bay.out"},
                 oneStep(),
-                "output names clash: the full-plane parameter file and the 2-D spectral file would both be "
+                "the output spectrum file name (*.eng): output names clash: the full-plane parameter file and the 2-D spectral file would both be "
                 "\"bay.out\" (unit 5, standard input, line 6)",
                 {}},
         Refusal{"SpectrumNamedLikeTheHalfPlaneFile",
                 {"in.spec", "0", "99999999", "0", "2", "bay.dat"},
                 oneStep(),
-                "output names clash: the Brevolan spectrum file and the half-plane parameter file would both be "
+                "the output spectrum file name (*.eng): output names clash: the Brevolan spectrum file and the half-plane parameter file would both be "
                 "\"bay.dat\" (unit 5, standard input, line 6)",
                 {}},
         Refusal{"OutputOverTheInput",
                 {"in.spec", "0", "99999999", "0", "0", "in.spec"},
                 oneStep(),
-                "output names clash: the full-plane parameter file \"in.spec\" would overwrite the WW3 spectral "
+                "the output full-plane wave file name (*.out): output names clash: the full-plane parameter file \"in.spec\" would overwrite the WW3 spectral "
                 "file \"in.spec\" (unit 5, standard input, line 6)",
                 {}},
         Refusal{"OutputOverTheInputByAnotherPath",
                 {"in.spec", "0", "99999999", "0", "0", "./in.spec"},
                 oneStep(),
-                "output names clash: the full-plane parameter file \"./in.spec\" would overwrite the WW3 spectral "
+                "the output full-plane wave file name (*.out): output names clash: the full-plane parameter file \"./in.spec\" would overwrite the WW3 spectral "
                 "file \"in.spec\" (unit 5, standard input, line 6)",
                 {}},
         Refusal{"DerivedNameOverTheInput",
                 {"in.out", "0", "99999999", "0", "1", "in.eng"},
                 oneStep(),
-                "output names clash: the full-plane parameter file \"in.out\" would overwrite the WW3 spectral "
-                "file \"in.out\" (unit 5, standard input, line 6)",
-                {}},
+                "the output spectrum file name (*.eng): output names clash: the full-plane parameter file \"in.out\" would overwrite the WW3 "
+                "spectral file \"in.out\" (unit 5, standard input, line 6)",
+                {},
+                "in.out"},
         Refusal{"BlankParameterName",
                 {"in.spec", "0", "99999999", "0", "0", ""},
                 oneStep(),
-                "no file name given (unit 12, file \"\")",
+                "the output full-plane wave file name (*.out): no name was given (unit 5, standard input, line 6)",
                 {}},
         Refusal{"BlankSpectrumName",
                 {"in.spec", "0", "99999999", "0", "1", "   "},
                 oneStep(),
-                "no file name given (unit 12, file \"\")",
+                "the output spectrum file name (*.eng): no name was given (unit 5, standard input, line 6)",
                 {}},
         Refusal{"BlankInputName",
                 {"", "0", "99999999", "0", "0", "p.out"},
                 oneStep(),
-                "no file name given (unit 11, file \"\")",
-                {"p.out"}},
+                "the WW3 directional data file: no name was given (unit 5, standard input, line 1)",
+                {}},
         Refusal{"MissingInput",
                 {"none.spec", "0", "99999999", "0", "2", "bay.eng", "180"},
                 oneStep(),
-                "file not found (unit 11, file \"none.spec\")",
-                {"bay.dat", "bay.eng", "bay.out", "bay.txt"}},
+                "the WW3 directional data file: file not found (unit 11, file \"none.spec\")",
+                {}},
         Refusal{"LettersAtANumericPrompt",
                 {"in.spec", "0", "abc"},
                 oneStep(),
-                "syntax error in free-form input: \"abc\" (unit 5, standard input, line 3)",
+                "the ending time stamp (yymmddhh or 99999999): \"abc\" is not a whole number (unit 5, standard input, line 3)",
                 {}},
         Refusal{"ConsoleInputEnds",
                 {"in.spec", "0", "99999999"},
                 oneStep(),
-                "end of file reached during a read (unit 5, standard input, after line 3)",
+                "the output interval (0, or n hours): no answer, the input ended (unit 5, standard input, after line 3)",
                 {}},
         Refusal{"OrientationTooLarge",
                 {"in.spec", "0", "99999999", "0", "2", "bay.eng", "1e7"},
                 oneStep(),
-                "the shoreline orientation must lie within 1000000 degrees either way (unit 5, standard input, line 7)",
+                "the local shoreline orientation (degrees): must lie within 1000000 degrees either way (unit 5, standard "
+                "input, line 7)",
                 {"bay.dat", "bay.eng", "bay.out", "bay.txt"}},
         Refusal{"OrientationBeyondTheFloats",
                 {"in.spec", "0", "99999999", "0", "2", "bay.eng", "1e39"},
                 oneStep(),
-                "number out of range: \"1e39\" (unit 5, standard input, line 7)",
+                "the local shoreline orientation (degrees): \"1e39\" is too large for a number (unit 5, standard input, "
+                "line 7)",
                 {"bay.dat", "bay.eng", "bay.out", "bay.txt"}},
         Refusal{"TooFewFrequencies",
                 {"in.spec", "0", "99999999", "0", "0", "p.out"},

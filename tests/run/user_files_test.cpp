@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         Untouched{"EndStampBeforeTheFirstRecord", twoRecords, modeTwo(2, "10060100"), 0, {}, ""},
         Untouched{"StartStampAfterTheLastRecord", twoRecords, modeTwo(1, "10060400"), 0, {}, ""},
         Untouched{"NoHourPassesTheInterval", twoRecords, modeTwo(3, "5"), 0, {}, ""},
-        Untouched{"EmptyWw3File", [] { return std::string(); }, standardAnswers(2), 0, {}, ""},
+        Untouched{"EmptyWw3File", [] { return std::string(); }, standardAnswers(2), 2, {}, ""},
         Untouched{"HeaderOnly", [] { return Ww3Text::withGrid(3, 4).text; }, standardAnswers(2), 0, {}, ""},
         Untouched{"MissingWw3File", twoRecords, modeTwo(0, "none.spec"), 2, {}, ""},
         Untouched{"RefusedHeader", [] { return Ww3Text::withGrid(51, 4).text; }, standardAnswers(2), 2, {}, ""},

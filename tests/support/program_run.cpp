@@ -101,7 +101,9 @@ ProgramRun execute(const std::filesystem::path& folder, const std::string& answe
         ::dup2(err, STDERR_FILENO);
         if (::chdir(folder.c_str()) != 0) ::_exit(126);
         if (settings.fileSizeLimit) {
-            ::signal(SIGXFSZ, SIG_IGN);  // stays ignored across exec: writes fail with EFBIG
+            // The signal keeps its default action (death) here: the program itself must
+            // ignore it, so that a write beyond the limit fails with EFBIG instead.
+            ::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{*settings.fileSizeLimit, *settings.fileSizeLimit};
             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
         }
@@ -143,6 +145,14 @@ ProgramRun execute(const std::filesystem::path& folder, const std::string& answe
     if (WIFEXITED(waitStatus)) run.status = WEXITSTATUS(waitStatus);
     if (!settings.standardOutput) run.output = readFile(outPath);
     run.errors = readFile(errPath);
+    // The summary is the last line; the tests of what a run warns about compare the rest.
+    const std::string summaryStart = "ww3-brevolan: done: ";
+    const auto lastLine = run.errors.rfind('\n', run.errors.size() < 2 ? 0 : run.errors.size() - 2);
+    const std::size_t start = lastLine == std::string::npos ? 0 : lastLine + 1;
+    if (run.errors.compare(start, summaryStart.size(), summaryStart) == 0) {
+        run.summary = run.errors.substr(start);
+        run.errors.erase(start);
+    }
     return run;
 }
 

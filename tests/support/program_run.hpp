@@ -16,15 +16,17 @@ namespace ww3b::testing {
 struct ProgramRun {
     int status = -1;      // exit status; -1 when it did not exit normally (or timed out)
     std::string output;   // standard output
-    std::string errors;   // standard error
+    std::string errors;   // standard error, without the summary line
+    std::string summary;  // the summary line that ends a normal run ("ww3-brevolan: done: ..."), if any
     bool timedOut = false;
 };
 
 // Ways to make the run's surroundings hostile.
 struct RunSettings {
     int timeoutSeconds = 60;
-    // A file size limit for the run (RLIMIT_FSIZE, with SIGXFSZ ignored): a write that
-    // would go beyond it is taken in part and then refused.
+    // A file size limit for the run (RLIMIT_FSIZE; SIGXFSZ keeps its default action, which
+    // the program must override): a write that would go beyond it is taken in part and
+    // then refused.
     std::optional<std::uint64_t> fileSizeLimit;
     // Standard output goes to this file (for example /dev/full) instead of being captured.
     std::optional<std::string> standardOutput;

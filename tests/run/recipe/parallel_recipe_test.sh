@@ -51,7 +51,9 @@ sh -c "$recipe" >batch.out 2>batch.err || fail "the recipe failed: $(cat batch.e
 
 for run in "${runs[@]}"; do
     IFS='|' read -r stem spec point <<<"$run"
-    [ ! -s "$stem.log" ] || fail "$stem: $(cat "$stem.log")"
+    # The log ends with the run's closing summary and holds no diagnostic.
+    tail -n 1 "$stem.log" | grep -q '^ww3-brevolan: done: [0-9]* time steps written' &&
+        ! grep -q '^ww3-brevolan: error' "$stem.log" || fail "$stem: $(cat "$stem.log")"
     # The same run on its own, with answers written here rather than by the recipe.
     (cd "$work/alone" &&
         printf '%s\n0\n99999999\n0\n2\n%s.eng\n270\n12.0\n' "$spec" "$stem" |
