@@ -51,11 +51,12 @@ void addEnergies(const SpectralGrid& grid, const InputRecord& record, BrevolanSt
     const double degreesPerDirection = 360.0 / grid.directionCount;
     for (int i = 0; i < grid.frequencyCount; ++i) {
         double full = 0;
-        for (int j = 0; j < grid.directionCount; ++j) full += record.spectrum[i][j];
+        for (int j = 0; j < grid.directionCount; ++j) full += static_cast<double>(record.spectrum[i][j]);
         double folded = 0;
-        for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) folded += state.halfPlane.at(i, k);
-        state.fullPlaneEnergy += full * degreesPerDirection * grid.bandwidths[i];
-        state.foldedEnergy += folded * 5.0 * grid.bandwidths[i];
+        for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) folded += static_cast<double>(state.halfPlane.at(i, k));
+        const double bandwidth = static_cast<double>(grid.bandwidths[i]);
+        state.fullPlaneEnergy += full * degreesPerDirection * bandwidth;
+        state.foldedEnergy += folded * 5.0 * bandwidth;
     }
 }
 
