@@ -45,6 +45,7 @@ void warnNothingWritten(const RunSummary& summary, const RunOptions& options, co
                           " (yymmddhh)";
         text += "; asked were " + std::to_string(options.startStamp) + " to " +
                 std::to_string(options.endStamp) + ", " + intervalInWords(options.intervalHours);
+        if (options.startStamp > options.endStamp) text += " (the start lies after the end)";
     }
     warn(text);
     // A file that receives no line keeps what it held: tell the user it is not this run's.
@@ -78,7 +79,7 @@ void reportRunEnd(const RunSummary& summary, const RunOptions& options, const Ru
     }
     std::string line = "ww3-brevolan: done: ";
     if (summary.stepsWritten == 0) {
-        line += "no time step written, no file written";
+        line += "no time step written, no line written to any file";
     } else {
         line += std::to_string(summary.stepsWritten) + (summary.stepsWritten == 1 ? " time step" : " time steps") +
                 " written, " + stampRange(summary.firstWritten, summary.lastWritten) + ", to ";

@@ -38,7 +38,7 @@ std::string error(const std::string& text) { return "ww3-brevolan: error: " + te
 std::string warning(const std::string& text) { return "ww3-brevolan: warning: " + text + "\r\n"; }
 std::string done(const std::string& text) { return "ww3-brevolan: done: " + text + "\r\n"; }
 
-const std::string kNothing = "no time step written, no file written";
+const std::string kNothing = "no time step written, no line written to any file";
 const std::string kOneStepToBay = "1 time step written, 10060312, to \"bay.out\", \"bay.txt\", \"bay.eng\" and \"bay.dat\"";
 const std::vector<std::string> kBayFiles{"bay.dat", "bay.eng", "bay.out", "bay.txt"};
 
@@ -117,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                 done(kNothing)},
         Mistake{"EndBeforeTheStart", answers("10060312", "10060300", "0", "p.out"), oneStep(), 0, {"p.out"},
                 warning("no time step was written: the time steps read run from 10060312 (yymmddhh), where reading "
-                        "stopped beyond the end of the window; asked were 10060312 to 10060300, every time step"),
+                        "stopped beyond the end of the window; asked were 10060312 to 10060300, every time step (the start lies "
+                        "after the end)"),
                 done(kNothing)},
         Mistake{"NoTimeStepInTheFile", answers("0", "99999999", "0", "p.out"), Ww3Text::withGrid(3, 4).text, 0,
                 {"p.out"}, warning("no time step was written: \"in.spec\" holds no time step"), done(kNothing)},
