@@ -122,7 +122,11 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
     try {
         const RunOptions options = setUpRun(console, files, programOptions);
         console.output.flush();  // the file announcements show while the file is read
-        files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{});
+        files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point},
+                                           [&](const std::string& text) {
+                                               console.output.flush();
+                                               warn(programOptions, text);
+                                           });
         SpectralGrid grid;
         if (files.spectral->readHeader(grid)) {
             honourDirectionList(grid, programOptions, *files.spectral);

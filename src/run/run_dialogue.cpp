@@ -11,6 +11,7 @@
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/record_layout.hpp"
+#include "ww3/netcdf_spectra_source.hpp"
 
 namespace ww3b {
 
@@ -97,6 +98,7 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
     say(console, "        (e.g., enp.eka65.spec)");
     options.inputFile = readTextAnswer(console);
     refuseUnplaceableDirections(options.inputFile, programOptions);
+    refuseMissingNetcdfStation(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
 
     say(console, " ");
     say(console, "input starting time stamp (yymmddhh or 0)");

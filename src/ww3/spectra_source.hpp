@@ -4,17 +4,18 @@
 // it and knows nothing of the file's layout.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "model/spectral_grid.hpp"
 
 namespace ww3b {
 
-// The output point a run converts, given to the source when it is opened: by its name
-// (as written, trailing blanks ignored) or by its position from 1. Neither: the first.
+// The output point a run converts, given to the source when it is opened, as typed
+// after --point: a name (as written between the quotes, trailing blanks ignored) or a
+// position from 1. Empty: the first point of every time step.
 struct PointChoice {
-    std::string name;
-    std::int32_t position = 0;
+    std::string wanted;
 };
 
 // How the start of a time step went.
@@ -25,6 +26,9 @@ struct StepStart {
     // ends in order, as at the end of the input.
     std::string warning;
 };
+
+// Where a source sends its notices and warnings (standard error, unless the run is quiet).
+using SourceWarnings = std::function<void(const std::string&)>;
 
 class SpectraSource {
 public:
