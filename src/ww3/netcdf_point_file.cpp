@@ -11,6 +11,7 @@
 
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf_classic_extent.hpp"
+#include "ww3/netcdf_trial_open.hpp"
 
 namespace ww3b {
 
@@ -58,6 +59,9 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
     if (classic.header == ClassicHeader::Sound && classic.fileSize < classic.bytes) {
         fail("the netCDF file is cut short: its header describes " + std::to_string(classic.bytes) +
              " bytes, the file holds " + std::to_string(classic.fileSize));
+    }
+    if (classic.header == ClassicHeader::NotClassic && openNetcdfAside(path_) == TrialOpen::Crashed) {
+        fail("the netCDF-4 file is damaged: the netCDF library fails on it");
     }
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
     if (status != NC_NOERR) {

@@ -120,10 +120,11 @@ TEST(NetcdfRun, RefusesBadFilesWithADiagnostic) {
         std::vector<std::string> arguments;
         std::string diagnostic;  // part of it
         bool outputsMade;        // false: refused before any output file is made
+        std::string seed;        // non-empty: this fuzz seed of the WW3 file instead
     };
     const Case cases[] = {
         {"no efth", "netcdf4", "", [](int nc) { nc_rename_var(nc, varid(nc, "efth"), "efthx"); }, 0, {},
-         "the netCDF file has no variable efth (unit 11, file \"in.spec\")", true},
+         "the netCDF file has no variable efth (unit 11, file \"in.spec\")", true, ""},
         {"fill value", "classic", "",
          [](int nc) {
              nc_enddef(nc);
@@ -134,25 +135,31 @@ TEST(NetcdfRun, RefusesBadFilesWithADiagnostic) {
          0, {"--point", "2"},
          "the variable efth holds a fill value or a value that is not a number at time step 3 (20100604 000000), "
          "station 2 (\"44097-2\"), frequency 4, direction 5",
-         true},
+         true, ""},
         {"60 frequencies", "classic", "--frequencies 60", nullptr, 0, {},
-         "the header gives 60 frequencies; 3 to 50 can be read (netCDF dimensions frequency and direction)", true},
+         "the header gives 60 frequencies; 3 to 50 can be read (netCDF dimensions frequency and direction)", true, ""},
         {"no such name", "netcdf4", "", nullptr, 0, {"--point", "44097-9"},
-         "the file holds no station \"44097-9\"; it holds 3 stations: \"44097\", \"44097-2\", \"44097-3\"", false},
+         "the file holds no station \"44097-9\"; it holds 3 stations: \"44097\", \"44097-2\", \"44097-3\"", false, ""},
         {"no such position", "classic", "", nullptr, 0, {"--point", "4"}, "the file holds no station 4; it holds 3",
-         false},
-        {"classic cut in its header", "classic", "", nullptr, 200, {}, "the header of the netCDF file is cut short", true},
-        {"classic cut in its data", "classic", "", nullptr, -1000, {}, "the netCDF file is cut short", true},
-        {"netCDF-4 cut in its header", "netcdf4", "", nullptr, 3000, {}, "the file is cut short or damaged", true},
-        {"netCDF-4 cut in its data", "netcdf4", "", nullptr, -1000, {}, "the file is cut short or damaged", true},
+         false, ""},
+        {"classic cut in its header", "classic", "", nullptr, 200, {}, "the header of the netCDF file is cut short", true, ""},
+        {"classic cut in its data", "classic", "", nullptr, -1000, {}, "the netCDF file is cut short", true, ""},
+        {"netCDF-4 cut in its header", "netcdf4", "", nullptr, 3000, {}, "the file is cut short or damaged", true, ""},
+        {"netCDF-4 cut in its data", "netcdf4", "", nullptr, -1000, {}, "the file is cut short or damaged", true, ""},
+        {"netCDF-4 file the library fails on", "", "", nullptr, 0, {}, "the netCDF-4 file is damaged", true,
+         "netcdf4-damaged-library-crash"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        synthesize(folder, c.format, c.synthOptions);
         const std::filesystem::path file = folder / "in.spec";
-        std::filesystem::rename(folder / "multi.nc", file);
-        std::filesystem::remove(folder / "multi.spec");
+        if (c.seed.empty()) {
+            synthesize(folder, c.format, c.synthOptions);
+            std::filesystem::rename(folder / "multi.nc", file);
+            std::filesystem::remove(folder / "multi.spec");
+        } else {  // after the seed's two bytes of configuration
+            writeFile(file, readFile(std::filesystem::path(WW3B_SOURCE_DIR) / "fuzz/seeds/ww3_file" / c.seed).substr(2));
+        }
         if (c.change) spoil(file, c.change);
         if (c.cutTo != 0) {
             const auto size = static_cast<long>(std::filesystem::file_size(file));
