@@ -75,7 +75,12 @@ summary() {  # label, bytes -> "wall cpu MB/s rss_MB"
 declare -A throughput
 run_workload() {  # name, steps, values (realistic or cut)
     local name="$1" steps="$2" input="$1.spec"
-    "$synth" --frequencies 50 --directions 36 --steps "$steps" --interval-hours 1 --values "$3" --output "$input"
+    # The realistic year also as netCDF (its netCDF-4 twin, the same values): rows
+    # "netCDF mode N", their MB/s counted on the text file's size.
+    local twin=()
+    [ "$name" = year ] && twin=(--netcdf "$name.nc")
+    "$synth" --frequencies 50 --directions 36 --steps "$steps" --interval-hours 1 --values "$3" --output "$input" "${twin[@]}"
+    [ "$name" = year ] && for mode in 0 1 2; do answer_file "$name.nc" "$mode"; mv "$work/answers$mode" "$work/nc$mode"; done
     local bytes
     bytes=$(stat -c %s "$input")
     for mode in 0 1 2; do answer_file "$input" "$mode"; done
@@ -94,6 +99,12 @@ run_workload() {  # name, steps, values (realistic or cut)
                 done >>"$work/checksums"
             fi
         done
+        for mode in 0 1 2; do
+            [ "$name" = year ] || break
+            rm -f y.out y.eng y.txt y.dat
+            answers="$work/nc$mode"
+            measure "nc$mode" "$converter"
+        done
         if [ -n "$yardstick" ] && [ "$steps" = 8760 ]; then
             answers=/dev/null
             measure yard0 "$yardstick" "$input" 0 "$work/b0"
@@ -104,6 +115,7 @@ run_workload() {  # name, steps, values (realistic or cut)
     printf '  %-22s %8s %7s %9s %8s\n' "" "wall s" "cpu s" "MB/s" "RSS MB"
     local labels=(cat mode0 mode1 mode2)
     [ -n "$yardstick" ] && [ "$steps" = 8760 ] && labels+=(yard0 yard1)
+    [ "$name" = year ] && labels+=(nc0 nc1 nc2)
     for label in "${labels[@]}"; do
         local line
         line=$(summary "$label" "$bytes")
@@ -113,11 +125,12 @@ run_workload() {  # name, steps, values (realistic or cut)
             mode2) printf '  %-22s %s\n' "ww3-brevolan mode 2" "$line" ;;
             mode*) printf '  %-22s %s\n' "ww3-brevolan mode ${label#mode}" "$line" ;;
             yard*) printf '  %-22s %s\n' "yardstick mode ${label#yard}" "$line" ;;
+            nc*) printf '  %-22s %s\n' "netCDF mode ${label#nc}" "$line" ;;
         esac
     done
     echo "  output checksums (sha256, first 16 hex digits):"
     sed 's/^/    /' "$work/checksums"
-    rm -f "$work/checksums" "$input" y.out y.eng y.txt y.dat
+    rm -f "$work/checksums" "$input" "$name.nc" y.out y.eng y.txt y.dat
 }
 
 echo "ww3-brevolan $(git -C "$root" describe --always --dirty 2>/dev/null || echo '(no git)'), built in $build"

@@ -8,6 +8,8 @@
 #include "run/run_options.hpp"
 #include "textio/file_opening.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "ww3/netcdf_spectra_source.hpp"
+#include "ww3/open_spectra_source.hpp"
 
 namespace ww3b {
 
@@ -78,8 +80,12 @@ std::vector<std::string> inventoryLines(const FileInventory& inventory) {
 int listInventory(OutputFile& out, const ProgramOptions& options) {
     try {
         const FileInventory inventory = [&] {
-            // ASCII point files; a netCDF reader fills the same inventory for its files.
             const auto in = openInputFile(kSpectralFileUnit, options.listFile);
+            if (startsAsNetcdf(*in)) {
+                const std::string name = in->name();
+                in->close();
+                return readNetcdfInventory(kSpectralFileUnit, name);
+            }
             FileInventory read = readAsciiInventory(*in);
             in->close();
             return read;

@@ -11,6 +11,7 @@
 
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf_classic_extent.hpp"
+#include "ww3/netcdf_trial_open.hpp"
 
 namespace ww3b {
 
@@ -59,6 +60,9 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
         fail("the netCDF file is cut short: its header describes " + std::to_string(classic.bytes) +
              " bytes, the file holds " + std::to_string(classic.fileSize));
     }
+    if (classic.header == ClassicHeader::NotClassic && openNetcdfAside(path_) == TrialOpen::Crashed) {
+        fail("the netCDF-4 file is damaged: the netCDF library fails on it");
+    }
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
     if (status != NC_NOERR) {
         file_.id = -1;
@@ -73,14 +77,11 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
     const int stationDimension = requireDimension("station", stations);
     const int frequencyDimension = requireDimension("frequency", frequencies);
     const int directionDimension = requireDimension("direction", directions);
-    if (frequencies < kMinFrequencies || frequencies > kMaxFrequencies) {
-        fail("the dimension frequency gives " + std::to_string(frequencies) + " frequencies; " +
-             std::to_string(kMinFrequencies) + " to " + std::to_string(kMaxFrequencies) + " can be read");
-    }
-    if (directions < kMinDirections || directions > kMaxDirections) {
-        fail("the dimension direction gives " + std::to_string(directions) + " directions; " +
-             std::to_string(kMinDirections) + " to " + std::to_string(kMaxDirections) + " can be read");
-    }
+    // The one check of the counts that every reader makes; beyond int32, a count is simply large.
+    constexpr std::size_t kLargest = 999999;
+    const std::string countProblem = gridCountProblem(static_cast<std::int32_t>(std::min(frequencies, kLargest)),
+                                                      static_cast<std::int32_t>(std::min(directions, kLargest)));
+    if (!countProblem.empty()) fail(countProblem + " (netCDF dimensions frequency and direction)");
     if (stations == 0) fail("the dimension station is empty: the file holds no station");
     grid_.frequencyCount = static_cast<std::int32_t>(frequencies);
     grid_.directionCount = static_cast<std::int32_t>(directions);
