@@ -14,6 +14,7 @@
 #include "run/run_summary.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "textio/output_lock.hpp"
 #include "ww3/open_spectra_source.hpp"
 
 namespace ww3b {
@@ -114,6 +115,7 @@ int abandonRun(Console& console, RunFiles& files, const RunFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
     for (OpenOutput& output : files.outputs) messages += output.file->closeAfterFailure();
+    if (files.refused) removeEmptyOutputsThisRunCreated();
     writeToStandardError(diagnosticMessage(failure) + messages);
     return kDiagnosticExitStatus;
 }
@@ -149,7 +151,9 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
                 summary.fullPlaneEnergy = loop->brevolan->fullPlaneEnergy;
             }
         } else {
-            // A pipe or device that gave nothing at all: no run to speak of.
+            // A pipe or device that gave nothing at all: no run to speak of, and a refused
+            // run leaves no file of its own.
+            files.refused = true;
             endRunWithDiagnostic("the WW3 spectral file holds no header line: nothing could be read from it",
                                  kSpectralFileUnit, files.spectral->name());
         }

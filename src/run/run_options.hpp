@@ -51,6 +51,8 @@ struct RunFiles {
     // The output files this mode opened, in the order of its table: the order they are
     // flushed and closed.
     std::vector<OpenOutput> outputs;
+    // The run is refused as a whole: the output files it created and left empty go.
+    bool refused = false;
 
     // Hands every complete line to the system, so that a failed write is met at once.
     void flushOutputs() const {

@@ -36,16 +36,17 @@ bool stillOpen(const CreatedOutput& output) {
     return ::fstat(output.fd, &info) == 0 && sameFile(info, output.device, output.inode);
 }
 
-// The files this run created, still open, empty and still under their names, are removed
-// (the user's files, and files another run made, are never touched).
+// The files this run created, empty and still under their names, are removed (the user's
+// files, and files another run made, are never touched). Open ones must still be the
+// file the name leads to.
 void removeCreatedOutputs() {
     for (const CreatedOutput& output : createdOutputs()) {
         struct stat open {}, named {};
-        if (::fstat(output.fd, &open) != 0 || !sameFile(open, output.device, output.inode) || open.st_size != 0) {
+        if (::fstat(output.fd, &open) == 0 && (!sameFile(open, output.device, output.inode) || open.st_size != 0)) {
             continue;
         }
         if (::lstat(output.name.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
-            sameFile(named, output.device, output.inode)) {
+            sameFile(named, output.device, output.inode) && named.st_size == 0) {
             ::unlink(output.name.c_str());
         }
     }
@@ -53,6 +54,8 @@ void removeCreatedOutputs() {
 }
 
 }  // namespace
+
+void removeEmptyOutputsThisRunCreated() { removeCreatedOutputs(); }
 
 OutputLock lockOutputFile(int fd, int unit, const std::string& name, bool created, bool lastAttempt) {
     auto& outputs = createdOutputs();

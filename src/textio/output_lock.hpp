@@ -20,4 +20,8 @@ enum class OutputLock {
 // With `lastAttempt`, a file that moved ends the run with a diagnostic instead.
 OutputLock lockOutputFile(int fd, int unit, const std::string& name, bool created, bool lastAttempt);
 
+// After a run that ended with a diagnostic, its files closed: the output files it created
+// itself and left empty are removed, so that a failed run leaves nothing new behind.
+void removeEmptyOutputsThisRunCreated();
+
 }  // namespace ww3b

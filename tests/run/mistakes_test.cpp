@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "than the 30 characters a name may hold (unit 5, standard input, line 6)"),
                 ""},
         Mistake{"Ww3FileWithoutAHeaderLine", {"/dev/null", "0", "99999999", "0", "0", "p.out"}, oneStep(), 2,
-                {"p.out"},
+                {},
                 error("the WW3 spectral file holds no header line: nothing could be read from it (unit 11, file "
                       "\"/dev/null\")"),
                 ""},
