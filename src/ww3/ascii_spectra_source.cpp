@@ -97,6 +97,16 @@ void AsciiSpectraSource::readStep(InputRecord& record) {
     }
     // Checked before the run uses the record, so nothing is written for a missing point.
     if (!chosen) endRunForMissingPoint();
+    // In a file of several points, the point chosen by position (or the first, by
+    // default) is from the first step on that point by its name: a later step that lacks
+    // it cannot slip another point in at its place.
+    if ((match_ == Match::First || match_ == Match::ByPosition) && names_.size() > 1) {
+        const std::string& name = names_[*chosen];
+        if (!name.empty() && std::count(names_.begin(), names_.end(), name) == 1) {
+            wantedName_ = name;
+            match_ = Match::ByName;
+        }
+    }
 }
 
 void AsciiSpectraSource::readOnePoint(InputRecord* target, std::size_t index) {

@@ -150,6 +150,10 @@ TEST(MultiPointFile, AMissingPointOrABadValueAnywhereEndsTheRun) {
          "holds no point \"44097\"; it holds 2 points: \"NORTH\", \"SOUTH BAY\" (unit 11, file \"in.spec\", line 14)",
          1},
         {"a bad value in a point not chosen", badValue, {"--point", "1"}, "point 3 \"SOUTH BAY\": ", 0},
+        {"by position, missing from the second step", multiPointFile(1), {"--point", "2"},
+         "holds no point \"44097\"; it holds 2 points", 1},
+        {"the first by default, missing from the second step", multiPointFile(0), {},
+         "holds no point \"NORTH\"; it holds 2 points", 1},
     };
     for (const Failure& failure : failures) {
         const Outcome outcome = convert(failure.file, 0, failure.arguments);
