@@ -92,7 +92,7 @@ run_workload() {  # name, steps, values (realistic or cut)
         for mode in 0 1 2; do
             rm -f y.out y.eng y.txt y.dat
             answers="$work/answers$mode"
-            measure "mode$mode" "$converter"
+            measure "mode$mode" "$converter" -q
             if [ "$run" = "$runs" ]; then
                 for file in y.out y.eng y.txt y.dat; do
                     [ -f "$file" ] && echo "mode$mode $file $(stat -c %s "$file") $(sha256sum "$file" | cut -c1-16)"
@@ -103,7 +103,7 @@ run_workload() {  # name, steps, values (realistic or cut)
             [ "$name" = year ] || break
             rm -f y.out y.eng y.txt y.dat
             answers="$work/nc$mode"
-            measure "nc$mode" "$converter"
+            measure "nc$mode" "$converter" -q
         done
         if [ -n "$yardstick" ] && [ "$steps" = 8760 ]; then
             answers=/dev/null

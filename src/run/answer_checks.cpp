@@ -56,33 +56,42 @@ void checkSpectralFileName(Console& console, const std::string& nameField) {
     ::close(fd);
 }
 
-void warnAboutStamp(std::string_view question, RecordStamp stamp) {
+namespace {
+
+// A warning about the answer just read: where it stands in the answers.
+void warnAboutAnswer(const Console& console, const std::string& text) {
+    warnAt(text, console.input.unit(), console.input.name(), console.input.lastLineNumber());
+}
+
+}  // namespace
+
+void warnAboutStamp(const Console& console, std::string_view question, RecordStamp stamp) {
     if (stamp <= kReadToTheEnd) return;
-    warn(std::string(question) + ": " + std::to_string(stamp) +
+    warnAboutAnswer(console, std::string(question) + ": " + std::to_string(stamp) +
          " looks like yyyymmddhh, but the stamps are yymmddhh (two digits of the year): " +
          std::to_string(stamp % 100000000) + " may be meant");
 }
 
-void warnAboutMode(std::int32_t mode) {
+void warnAboutMode(const Console& console, std::int32_t mode) {
     if (mode == kParametersOnly || mode == kFullSpectrumMode || mode == kBrevolanMode) return;
-    warn(std::string(kModeQuestion.name) + ": " + std::to_string(mode) +
+    warnAboutAnswer(console, std::string(kModeQuestion.name) + ": " + std::to_string(mode) +
          " is none of 0, 1 and 2; the run goes on as in mode 0 and writes only the full-plane parameter file "
          "(*.out)");
 }
 
-void warnAboutOrientation(float orientation) {
+void warnAboutOrientation(const Console& console, float orientation) {
     if (orientation >= 0.0f && orientation <= 360.0f) return;
-    warn(std::string(kOrientationQuestion.name) + ": " + shown(orientation) +
+    warnAboutAnswer(console, std::string(kOrientationQuestion.name) + ": " + shown(orientation) +
          " lies outside 0 to 360 degrees; it is used as typed");
 }
 
-void warnAboutBoundaryDepth(float boundaryDepth, float saveDepth) {
+void warnAboutBoundaryDepth(const Console& console, float boundaryDepth, float saveDepth) {
     const std::string question(kBoundaryDepthQuestion.name);
     if (boundaryDepth == 0.0f) {
-        warn(question + ": a depth of 0 m gives the largest depth exponent, 30: the oblique directions of the half "
+        warnAboutAnswer(console, question + ": a depth of 0 m gives the largest depth exponent, 30: the oblique directions of the half "
                         "plane lose nearly all their energy");
     } else if (boundaryDepth > saveDepth) {
-        warn(question + ": " + shown(boundaryDepth) + " m is deeper than the WW3 point (" + shown(saveDepth) +
+        warnAboutAnswer(console, question + ": " + shown(boundaryDepth) + " m is deeper than the WW3 point (" + shown(saveDepth) +
              " m): the depth exponent is negative and the oblique directions of the half plane are amplified");
     }
 }

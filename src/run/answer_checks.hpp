@@ -67,9 +67,9 @@ auto ask(Console& console, const Question& question, Read&& read) {
 void checkSpectralFileName(Console& console, const std::string& nameField);
 
 // Warnings about answers that are taken as given.
-void warnAboutStamp(std::string_view question, RecordStamp stamp);
-void warnAboutMode(std::int32_t mode);
-void warnAboutOrientation(float orientation);
-void warnAboutBoundaryDepth(float boundaryDepth, float saveDepth);
+void warnAboutStamp(const Console& console, std::string_view question, RecordStamp stamp);
+void warnAboutMode(const Console& console, std::int32_t mode);
+void warnAboutOrientation(const Console& console, float orientation);
+void warnAboutBoundaryDepth(const Console& console, float boundaryDepth, float saveDepth);
 
 }  // namespace ww3b

@@ -40,7 +40,7 @@ void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
         }
         return depth;
     });
-    warnAboutBoundaryDepth(state.boundaryDepth, saveDepth);
+    warnAboutBoundaryDepth(console, state.boundaryDepth, saveDepth);
 }
 
 namespace {

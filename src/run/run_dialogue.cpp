@@ -111,9 +111,9 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
 
     say(console, " ");
     options.startStamp = ask(console, kStartQuestion, [&] { return answerInteger(console, kStartQuestion.name); });
-    warnAboutStamp(kStartQuestion.name, options.startStamp);
+    warnAboutStamp(console, kStartQuestion.name, options.startStamp);
     options.endStamp = ask(console, kEndQuestion, [&] { return answerInteger(console, kEndQuestion.name); });
-    warnAboutStamp(kEndQuestion.name, options.endStamp);
+    warnAboutStamp(console, kEndQuestion.name, options.endStamp);
 
     say(console, " ");
     options.intervalHours =
@@ -121,7 +121,7 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
 
     say(console, " ");
     options.outputMode = ask(console, kModeQuestion, [&] { return answerInteger(console, kModeQuestion.name); });
-    warnAboutMode(options.outputMode);
+    warnAboutMode(console, options.outputMode);
 
     say(console, " ");
     const Question& nameQuestion =
@@ -155,7 +155,7 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
             }
             return answer;
         });
-        warnAboutOrientation(orientation);
+        warnAboutOrientation(console, orientation);
         options.shoreAngle = static_cast<float>(360.0 - static_cast<double>(orientation));
     }
     return options;

@@ -52,7 +52,8 @@ void warnNothingWritten(const RunSummary& summary, const RunOptions& options, co
     for (const OutputFile* file : openedOutputs(files)) {
         struct stat info {};
         if (::stat(file->name().c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-            warn(quoted(file->name()) + " received nothing and keeps the contents of an earlier run");
+            warnAt(quoted(file->name()) + " received nothing and keeps the contents of an earlier run", file->unit(),
+                   file->name());
         }
     }
 }

@@ -97,8 +97,9 @@ T answerNumber(Console& console, std::string_view question) {
     // Words after the answer are a note, as answer files carry them; a number is a value.
     const bool more = both.outcome == ReadOutcome::Ok && !sameBits(pair[1], unset);
     if (more) {
-        warn(std::string(question) + ": the line " + quotedForMessage(line) + " holds more than one value; " +
-             shown(answer) + " was used (values are separated by blanks or commas; a decimal point is written \".\")");
+        warnAt(std::string(question) + ": the line " + quotedForMessage(line) + " holds more than one value; " +
+                   shown(answer) + " was used (values are separated by blanks or commas; a decimal point is written \".\")",
+               console.input.unit(), console.input.name(), console.input.lastLineNumber());
     }
     return answer;
 }

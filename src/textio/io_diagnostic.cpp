@@ -61,4 +61,8 @@ void warn(const std::string& text) {
     if (!silenced) writeToStandardError(warningMessage(text));
 }
 
+void warnAt(const std::string& text, int unit, const std::string& file, long line) {
+    warn(describeFailure(text, unit, file, line));
+}
+
 }  // namespace ww3b

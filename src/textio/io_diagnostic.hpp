@@ -55,6 +55,8 @@ std::string warningMessage(const std::string& text);
 // A warning on standard error at once, unless warnings are silenced (-q, --quiet); the
 // setting holds for the whole process, as warnings come from every layer of the run.
 void warn(const std::string& text);
+// The same with where it applies: "text (unit N, file "name", line L)".
+void warnAt(const std::string& text, int unit, const std::string& file, long line = 0);
 void silenceWarnings(bool silenced);
 bool warningsSilenced();
 

@@ -38,6 +38,9 @@ std::string error(const std::string& text) { return "ww3-brevolan: error: " + te
 std::string warning(const std::string& text) { return "ww3-brevolan: warning: " + text + "\r\n"; }
 std::string done(const std::string& text) { return "ww3-brevolan: done: " + text + "\r\n"; }
 
+// Where a warning about an answer points: the answer's line of standard input.
+std::string atAnswerLine(int line) { return " (unit 5, standard input, line " + std::to_string(line) + ")"; }
+
 const std::string kNothing = "no time step written, no line written to any file";
 const std::string kOneStepToBay = "1 time step written, 10060312, to \"bay.out\", \"bay.txt\", \"bay.eng\" and \"bay.dat\"";
 const std::vector<std::string> kBayFiles{"bay.dat", "bay.eng", "bay.out", "bay.txt"};
@@ -125,36 +128,36 @@ INSTANTIATE_TEST_SUITE_P(
         Mistake{"RerunThatSelectsNothing", answers("11010100", "99999999", "0", "p.out"), oneStep(), 0, {},
                 warning("no time step was written: \"in.spec\" holds the time steps 10060312 (yymmddhh); asked were "
                         "11010100 to 99999999, every time step") +
-                    warning("\"p.out\" received nothing and keeps the contents of an earlier run"),
+                    warning("\"p.out\" received nothing and keeps the contents of an earlier run (unit 12, file \"p.out\")"),
                 done(kNothing), {{"p.out", "earlier\r\n"}}},
         Mistake{"ModeThree", answers("0", "99999999", "3", "bay.eng"), oneStep(), 0, {"bay.out"},
                 warning("the output mode (1, 2 or 0): 3 is none of 0, 1 and 2; the run goes on as in mode 0 and writes "
-                        "only the full-plane parameter file (*.out)"),
+                        "only the full-plane parameter file (*.out)" + atAnswerLine(5)),
                 done("1 time step written, 10060312, to \"bay.out\"")},
         // Words after a number are a note, and no second value.
         Mistake{"CommaForADecimalPoint", answers("0  from the start", "99999999", "2", "bay.eng", {"180", "12,5"}),
                 oneStep(), 0,
                 kBayFiles,
                 warning("the seaward grid boundary depth (m): the line \"12,5\" holds more than one value; 12 was used "
-                        "(values are separated by blanks or commas; a decimal point is written \".\")"),
+                        "(values are separated by blanks or commas; a decimal point is written \".\")" + atAnswerLine(8)),
                 done(kOneStepToBay)},
         Mistake{"FourDigitYear", answers("0", "2010060412", "0", "p.out"), oneStep(), 0, {"p.out"},
                 warning("the ending time stamp (yymmddhh or 99999999): 2010060412 looks like yyyymmddhh, but the stamps "
-                        "are yymmddhh (two digits of the year): 10060412 may be meant"),
+                        "are yymmddhh (two digits of the year): 10060412 may be meant" + atAnswerLine(3)),
                 done("1 time step written, 10060312, to \"p.out\"")},
         Mistake{"OrientationBeyondATurn", answers("0", "99999999", "2", "bay.eng", {"400", "12"}), oneStep(), 0,
                 kBayFiles,
                 warning("the local shoreline orientation (degrees): 400 lies outside 0 to 360 degrees; it is used as "
-                        "typed"),
+                        "typed" + atAnswerLine(7)),
                 done(kOneStepToBay)},
         Mistake{"BoundaryDepthZero", answers("0", "99999999", "2", "bay.eng", {"180", "0"}), oneStep(), 0, kBayFiles,
                 warning("the seaward grid boundary depth (m): a depth of 0 m gives the largest depth exponent, 30: the "
-                        "oblique directions of the half plane lose nearly all their energy"),
+                        "oblique directions of the half plane lose nearly all their energy" + atAnswerLine(8)),
                 done(kOneStepToBay)},
         Mistake{"BoundaryDeeperThanThePoint", answers("0", "99999999", "2", "bay.eng", {"180", "60"}), oneStep(), 0,
                 kBayFiles,
                 warning("the seaward grid boundary depth (m): 60 m is deeper than the WW3 point (46.6 m): the depth "
-                        "exponent is negative and the oblique directions of the half plane are amplified"),
+                        "exponent is negative and the oblique directions of the half plane are amplified" + atAnswerLine(8)),
                 done(kOneStepToBay)},
         Mistake{"HalfPlaneFacingLand", answers("0", "99999999", "2", "bay.eng", {"90", "12"}), oneDirection(),
                 0, kBayFiles,
