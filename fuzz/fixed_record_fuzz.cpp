@@ -43,24 +43,24 @@ std::string readEveryStatement(InputFile& in, unsigned config) {
                 case 0: {
                     const FieldTarget targets[] = {FieldTarget::of(integers[0]), FieldTarget::of(integers[1]),
                                                    FieldTarget::of(integers[2])};
-                    outcome = readFixedRecord(in, kHeader, targets, AtEndOfFile::Report);
+                    outcome = readFixedRecord(in, kHeader, targets, OnFailure::Report);
                     break;
                 }
                 case 1:
-                    outcome = readFixedRecord(in, kFrequencies, std::span<float>(reals.data(), count), AtEndOfFile::Report);
+                    outcome = readFixedRecord(in, kFrequencies, std::span<float>(reals.data(), count), OnFailure::Report);
                     break;
                 case 2:
-                    outcome = readFixedRecord(in, kDirections, std::span<float>(reals.data(), count), AtEndOfFile::Report);
+                    outcome = readFixedRecord(in, kDirections, std::span<float>(reals.data(), count), OnFailure::Report);
                     break;
                 case 3: {
                     const FieldTarget targets[] = {FieldTarget::of(reals[0]), FieldTarget::of(reals[1]),
                                                    FieldTarget::of(reals[2])};
-                    outcome = readFixedRecord(in, kPoint, targets, AtEndOfFile::Report);
+                    outcome = readFixedRecord(in, kPoint, targets, OnFailure::Report);
                     break;
                 }
                 default: {
                     const FieldTarget target = FieldTarget::of(std::span<char>(name));
-                    outcome = readFixedRecord(in, kName, std::span<const FieldTarget>(&target, 1), AtEndOfFile::Report);
+                    outcome = readFixedRecord(in, kName, std::span<const FieldTarget>(&target, 1), OnFailure::Report);
                     break;
                 }
             }

@@ -161,7 +161,7 @@ std::size_t readNumberField(InputFile& in, long line, const char* text, std::siz
 }
 
 template <class Targets>
-ReadOutcome readStatement(InputFile& in, const RecordLayout& layout, Targets& targets, AtEndOfFile atEnd) {
+ReadOutcome readStatement(InputFile& in, const RecordLayout& layout, Targets& targets, OnFailure atEnd) {
     const auto& steps = layout.steps();
     const std::size_t room = layout.maxLineLength();
     char text[OutputFile::kMaxLineLength];
@@ -171,7 +171,7 @@ ReadOutcome readStatement(InputFile& in, const RecordLayout& layout, Targets& ta
         const long line = in.lineNumber();
         const long length = in.readLine(text, room);
         if (length < 0) {
-            if (firstLine && atEnd == AtEndOfFile::Report) return ReadOutcome::EndOfFile;
+            if (firstLine && atEnd == OnFailure::Report) return ReadOutcome::EndOfFile;
             endRunWithDiagnostic("end of file reached during a read", in.unit(), in.name(),
                                  in.lastLineNumber(), LinePosition::After);
         }
@@ -223,13 +223,13 @@ void writeFixedRecord(OutputFile& out, const RecordLayout& layout, std::span<con
 }
 
 ReadOutcome readFixedRecord(InputFile& in, const RecordLayout& layout, std::span<const FieldTarget> targets,
-                            AtEndOfFile atEnd) {
+                            OnFailure atEnd) {
     MixedTargets cursor{targets};
     return readStatement(in, layout, cursor, atEnd);
 }
 
 ReadOutcome readFixedRecord(InputFile& in, const RecordLayout& layout, std::span<float> targets,
-                            AtEndOfFile atEnd) {
+                            OnFailure atEnd) {
     RealTargets cursor{targets};
     return readStatement(in, layout, cursor, atEnd);
 }

@@ -46,16 +46,18 @@ struct FieldTarget {
 };
 
 enum class ReadOutcome { Ok, EndOfFile, Failed };
-// Whether the end of the input at the first line of a statement reaches the caller or
-// ends the run with a diagnostic.
-enum class AtEndOfFile { Report, EndRun };
+// Whether a failed read reaches the caller or ends the run with a diagnostic. A free-form
+// read reports the end of the input and a value that cannot be read; a fixed-field read
+// reports only the end of the input at the first line of its statement (a bad value
+// always ends the run).
+enum class OnFailure { EndRun, Report };
 
 // Reads the next line(s) into the targets in order. Integer and numeric fields ignore
 // blanks, read all blank as 0, and stop early at a comma; a bad value ends the run.
 ReadOutcome readFixedRecord(InputFile& in, const RecordLayout& layout, std::span<const FieldTarget> targets,
-                            AtEndOfFile atEnd = AtEndOfFile::EndRun);
+                            OnFailure atEnd = OnFailure::EndRun);
 ReadOutcome readFixedRecord(InputFile& in, const RecordLayout& layout, std::span<float> targets,
-                            AtEndOfFile atEnd = AtEndOfFile::EndRun);
+                            OnFailure atEnd = OnFailure::EndRun);
 
 // A text shown in a diagnostic: at most 40 characters, other than printable ASCII as '?'.
 std::string quotedForMessage(std::string_view text);

@@ -13,9 +13,6 @@
 
 namespace ww3b {
 
-// Whether a failed free-form read (the end of the input, or a value that cannot be read)
-// reaches the caller or ends the run with a diagnostic.
-enum class OnFailure { EndRun, Report };
 
 struct FreeFormResult {
     ReadOutcome outcome = ReadOutcome::Ok;

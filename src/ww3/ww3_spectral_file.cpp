@@ -23,7 +23,7 @@ bool readSpectralHeader(InputFile& in, SpectralGrid& grid) {
     const long headerLine = in.lineNumber();
     const FieldTarget counts[] = {FieldTarget::of(grid.frequencyCount), FieldTarget::of(grid.directionCount),
                                   FieldTarget::of(grid.pointCount)};
-    if (readFixedRecord(in, kHeaderLayout, counts, AtEndOfFile::Report) == ReadOutcome::EndOfFile) return false;
+    if (readFixedRecord(in, kHeaderLayout, counts, OnFailure::Report) == ReadOutcome::EndOfFile) return false;
     const std::string countProblem = gridCountProblem(grid.frequencyCount, grid.directionCount);
     if (!countProblem.empty()) endRunWithDiagnostic(countProblem, in.unit(), in.name(), headerLine);
     readFixedRecord(in, kFrequencyLayout, std::span<float>(grid.frequencies.data(), grid.frequencyCount));

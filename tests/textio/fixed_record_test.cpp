@@ -142,7 +142,7 @@ TEST(ReadFixedRecord, IntegerFields) {
     EXPECT_EQ(counts[0], 25);
     EXPECT_EQ(counts[1], 24);
     EXPECT_EQ(counts[2], 1);
-    EXPECT_EQ(readFixedRecord(reader.in, header, targets, AtEndOfFile::Report), ReadOutcome::EndOfFile);
+    EXPECT_EQ(readFixedRecord(reader.in, header, targets, OnFailure::Report), ReadOutcome::EndOfFile);
 }
 
 struct BadField {
@@ -160,7 +160,7 @@ TEST_P(ReadFixedRecordFailure, EndsTheRunNamingTheUnitFileAndLine) {
     const FieldTarget targets[] = {FieldTarget::of(count), FieldTarget::of(real)};
     try {
         readFixedRecord(reader.in, RecordLayout({integerField(6), numericInputField(10, 3)}), targets,
-                        AtEndOfFile::Report);
+                        OnFailure::Report);
         FAIL() << "no failure";
     } catch (const RunFailure& failure) {
         EXPECT_EQ(failure.unit(), 11);
@@ -184,7 +184,7 @@ TEST(ReadFixedRecord, EndOfFileInsideAStatementAlwaysEndsTheRun) {
     Reader reader("     1.000\n");
     std::vector<float> values(2);
     EXPECT_THROW(readFixedRecord(reader.in, RecordLayout({numericInputField(10, 3)}), std::span<float>(values),
-                                 AtEndOfFile::Report),
+                                 OnFailure::Report),
                  RunFailure);
 }
 
