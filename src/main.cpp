@@ -110,13 +110,13 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
                     return true;
                 }
                 value = arguments[++at];
-                return true;
-            }
-            if (argument.starts_with(std::string(name) + "=")) {
+            } else if (argument.starts_with(std::string(name) + "=")) {
                 value = argument.substr(name.size() + 1);
-                return true;
+            } else {
+                return false;
             }
-            return false;
+            if (value.empty()) command.problem = "option " + quoted(name) + " needs a value";
+            return true;
         };
         if (argument == "-h" || argument == "--help") {
             help = true;

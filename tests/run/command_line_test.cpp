@@ -93,6 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageError,
                          ::testing::Values(std::vector<std::string>{"--verbose"}, std::vector<std::string>{"-x"},
                                            std::vector<std::string>{"in.spec"}, std::vector<std::string>{""},
                                            std::vector<std::string>{"--point"},
+                                           std::vector<std::string>{"--point", ""}, std::vector<std::string>{"--list", ""},
                                            std::vector<std::string>{"--version", "extra"}));
 
 }  // namespace
