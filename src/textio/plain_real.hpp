@@ -67,8 +67,8 @@ inline bool waveModelShape(const char* p, std::uint64_t& whole, int& scale) {
 
 // 10^-102 to 10^35, each the nearest double (the compiler rounds the literals correctly):
 // the powers that "0.dddE-99" to "0.dddE+38" need.
-inline constexpr int kLeastWaveModelExponent = -99;
-inline constexpr int kGreatestWaveModelExponent = 38;
+inline constexpr int kLowestModelExponent = -99;
+inline constexpr int kHighestModelExponent = 38;
 inline constexpr double kDoublePowersOfTen[] = {
     1e-102, 1e-101, 1e-100, 1e-99, 1e-98, 1e-97, 1e-96, 1e-95, 1e-94, 1e-93,
     1e-92, 1e-91, 1e-90, 1e-89, 1e-88, 1e-87, 1e-86, 1e-85, 1e-84, 1e-83,
@@ -85,7 +85,7 @@ inline constexpr double kDoublePowersOfTen[] = {
     1e18, 1e19, 1e20, 1e21, 1e22, 1e23, 1e24, 1e25, 1e26, 1e27,
     1e28, 1e29, 1e30, 1e31, 1e32, 1e33, 1e34, 1e35,
 };
-static_assert(std::size(kDoublePowersOfTen) == kGreatestWaveModelExponent - kLeastWaveModelExponent + 1);
+static_assert(std::size(kDoublePowersOfTen) == kHighestModelExponent - kLowestModelExponent + 1);
 
 }  // namespace plain_real_detail
 
@@ -106,8 +106,8 @@ inline const char* scanWaveModelReal(const char* p, const char* end, float& valu
     int scale = 0;
     if (end - p < 9 || !plain_real_detail::waveModelShape(p, whole, scale)) return nullptr;
     const int exponent = scale + 3;
-    if (exponent > plain_real_detail::kGreatestWaveModelExponent) return nullptr;
-    const double power = plain_real_detail::kDoublePowersOfTen[exponent - plain_real_detail::kLeastWaveModelExponent];
+    if (exponent > plain_real_detail::kHighestModelExponent) return nullptr;
+    const double power = plain_real_detail::kDoublePowersOfTen[exponent - plain_real_detail::kLowestModelExponent];
     // (whole <= 999: converted as a 32-bit integer, one instruction.)
     const auto magnitude = static_cast<float>(static_cast<double>(static_cast<std::int32_t>(whole)) * power);
     value = negative ? -magnitude : magnitude;
@@ -121,7 +121,7 @@ inline const char* skipWaveModelReal(const char* p, const char* end) {
     std::uint64_t whole = 0;
     int scale = 0;
     if (end - p < 9 || !plain_real_detail::waveModelShape(p, whole, scale) ||
-        scale + 3 > plain_real_detail::kGreatestWaveModelExponent)
+        scale + 3 > plain_real_detail::kHighestModelExponent)
         return nullptr;
     return p + 9;
 }
