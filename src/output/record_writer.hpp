@@ -58,6 +58,13 @@ private:
     bool headerWritten_ = false;
 };
 
+// A writer of a mode-2 file, which shows the record's half plane.
+class HalfPlaneWriter : public RecordWriter {
+public:
+    using RecordWriter::RecordWriter;
+    bool needsHalfPlane() const final { return true; }
+};
+
 // A writer of type W on the file, for tables of files.
 template <class W>
 std::unique_ptr<RecordWriter> makeWriter(OutputFile& file) {

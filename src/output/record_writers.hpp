@@ -25,20 +25,18 @@ private:
 };
 
 // Half-plane parameter file (mode 2): one line per record, no header.
-class HalfPlaneParameterWriter final : public RecordWriter {
+class HalfPlaneParameterWriter final : public HalfPlaneWriter {
 public:
-    using RecordWriter::RecordWriter;
-    bool needsHalfPlane() const override { return true; }
+    using HalfPlaneWriter::HalfPlaneWriter;
 
 private:
     void writeRecord(const SelectedRecord& selected) override;
 };
 
 // Brevolan spectrum file (mode 2): the counts and frequencies, then the 35 bins.
-class BrevolanSpectrumWriter final : public RecordWriter {
+class BrevolanSpectrumWriter final : public HalfPlaneWriter {
 public:
-    using RecordWriter::RecordWriter;
-    bool needsHalfPlane() const override { return true; }
+    using HalfPlaneWriter::HalfPlaneWriter;
 
 private:
     void writeHeader(const SelectedRecord& selected) override;
@@ -46,10 +44,9 @@ private:
 };
 
 // Brevolan parameter file (mode 2): the table's title lines, then one line per record.
-class BrevolanParameterWriter final : public RecordWriter {
+class BrevolanParameterWriter final : public HalfPlaneWriter {
 public:
-    using RecordWriter::RecordWriter;
-    bool needsHalfPlane() const override { return true; }
+    using HalfPlaneWriter::HalfPlaneWriter;
 
 private:
     void writeHeader(const SelectedRecord& selected) override;
