@@ -11,6 +11,7 @@
 // reading through a small buffer; the buffer byte chooses the station (--point) and
 // whether --list runs on it too.
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "textio/free_form.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf_magic.hpp"
+#include "ww3/netcdf_trial_open.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace {
@@ -118,6 +120,9 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libhdf5\nlea
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::setUpProcess(std::size_t{8} << 20);
+    // A damaged netCDF-4 file that stalls the library is killed well within the fuzzer's
+    // own time limit, so a finding is a stall of the program, not of the trial.
+    setNetcdfTrialLimit(std::chrono::seconds(2));
     fuzz::enterPrivateFolder();
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -40,6 +41,18 @@ std::string stampText(const NetcdfStamp& stamp) {
     return text;
 }
 
+// "30 seconds", "0.5 seconds".
+std::string secondsText(std::chrono::milliseconds span) {
+    std::string text = std::to_string(span.count() / 1000);
+    if (span.count() % 1000 != 0) {
+        char fraction[8];
+        std::snprintf(fraction, sizeof fraction, "%03d", static_cast<int>(span.count() % 1000));
+        text += '.' + std::string(fraction);
+        while (text.back() == '0') text.pop_back();
+    }
+    return text + " seconds";
+}
+
 std::string trimmed(std::string name) {
     while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
     return name;
@@ -60,8 +73,22 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
         fail("the netCDF file is cut short: its header describes " + std::to_string(classic.bytes) +
              " bytes, the file holds " + std::to_string(classic.fileSize));
     }
-    if (classic.header == ClassicHeader::NotClassic && openNetcdfAside(path_) == TrialOpen::Crashed) {
-        fail("the netCDF-4 file is damaged: the netCDF library fails on it");
+    if (classic.header == ClassicHeader::NotClassic) {
+        const auto limit = netcdfTrialLimit();
+        const TrialOpen trial = openNetcdfAside(path_, limit);
+        switch (trial.outcome) {
+            case TrialOutcome::Crashed:
+                fail("the netCDF-4 file is damaged: the netCDF library fails on it");
+            case TrialOutcome::TimedOut:
+                fail("the netCDF-4 file is damaged: the netCDF library had not finished opening it after " +
+                     secondsText(limit));
+            case TrialOutcome::LibraryError:
+                // Refused here: the library is not given a second go at a file it found faulty.
+                if (trial.where.empty()) fail("cannot open the netCDF file: " + libraryProblem(trial.status));
+                fail("cannot read " + trial.where + ": " + libraryProblem(trial.status));
+            case TrialOutcome::Opened:
+                break;
+        }
     }
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
     if (status != NC_NOERR) {

@@ -150,6 +150,9 @@ TEST(NetcdfRun, RefusesBadFilesWithADiagnostic) {
         {"netCDF-4 cut in its data", "netcdf4", "", nullptr, -1000, {}, "the file is cut short or damaged", true, ""},
         {"netCDF-4 file the library fails on", "", "", nullptr, 0, {}, "the netCDF-4 file is damaged", true,
          "netcdf4-damaged-library-crash"},
+        // Refused by the library in the trial (in order, or by the sanitizers of the child).
+        {"netCDF-4 file with a damaged attribute", "", "", nullptr, 0, {}, "damaged", true,
+         "netcdf4-damaged-attribute"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

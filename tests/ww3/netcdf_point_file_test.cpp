@@ -1,6 +1,7 @@
 #include "ww3/netcdf_point_file.hpp"
 
 #include <netcdf.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "textio/input_file.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf_magic.hpp"
+#include "ww3/netcdf_trial_open.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace ww3b {
@@ -211,6 +213,24 @@ TEST(NetcdfPointFile, SmallFilesReadOrAreRefusedNamingWhatIsWrong) {
         EXPECT_EQ(record.spectrum[2][1], c.spoil == Spoil::PackedShorts ? 6.5f : 11.0f);
         EXPECT_NEAR(file.grid().directions[1], 4.712389f, 1e-6f);  // radians
         EXPECT_EQ(file.stationNames(), std::vector<std::string>{""});
+    }
+}
+
+// The trial opening in a child: a file the library stalls on (here a named pipe nobody
+// writes, where opening blocks) is killed at the limit instead of stalling the run. A file
+// the library crashes on is refused end to end, in a fresh process, by the run tests.
+TEST(NetcdfTrialOpen, SoundRefusedAndStallingFiles) {
+    TempFolder folder;
+    synthesize(folder, "netcdf4", 1);
+    const std::string stalling = (folder / "stalling.nc").string();
+    ASSERT_EQ(::mkfifo(stalling.c_str(), 0600), 0);
+    const std::pair<std::string, TrialOutcome> cases[] = {
+        {(folder / "twin.nc").string(), TrialOutcome::Opened},
+        {(folder / "twin.spec").string(), TrialOutcome::LibraryError},
+        {stalling, TrialOutcome::TimedOut},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(openNetcdfAside(path, std::chrono::milliseconds(300)).outcome, expected) << path;
     }
 }
 
