@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a header of a higher layer.
 
-Layers, each using only those below it: textio < model < ww3 (the readers of the input)
-< spectral < output < run; main.cpp stands on top. A folder that is not in the order is
+Layers, each using only those below it: process (the system's handles) < textio < model
+< ww3 (the readers of the input) < spectral < output < run; main.cpp stands on top. A folder that is not in the order is
 an error too, so that a new folder is placed in it before it is used.
 
 Usage: check_layers.py SOURCE_DIR
@@ -11,7 +11,7 @@ import pathlib
 import re
 import sys
 
-LAYERS = ["textio", "model", "ww3", "spectral", "output", "run"]
+LAYERS = ["process", "textio", "model", "ww3", "spectral", "output", "run"]
 TOP = len(LAYERS)  # main.cpp
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
