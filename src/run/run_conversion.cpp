@@ -31,7 +31,7 @@ struct RecordLoop {
     std::unique_ptr<BrevolanState> brevolan;
     // This mode's writers in the order they write each selected record.
     std::vector<std::unique_ptr<RecordWriter>> writers;
-    RunSummary summary{};
+    RunSummary& summary;
     bool flushedOnce = false;
     std::chrono::steady_clock::time_point lastFlush{};
     static constexpr std::chrono::milliseconds kFlushInterval{50};
@@ -42,15 +42,16 @@ struct RecordLoop {
         for (int passesLeft = kMaxPasses; passesLeft > 0; --passesLeft) {
             const StepStart start = source.startStep(record);
             if (start.outcome != StepStart::Outcome::Started) {
-                if (start.outcome == StepStart::Outcome::Unreadable) {
+                if (start.outcome != StepStart::Outcome::End) {
                     console.output.flush();  // the warning follows what the console already shows
-                    warn(start.warning);
+                    summary.fellShort(start.warning);
                 }
                 return;
             }
             const RecordTime time = splitRecordTime(record.date, record.time);
             summary.saw(time.stamp);
-            if (options.intervalHours != 0 && time.hour % options.intervalHours != 0) {
+            // "Exact every n-hr data": a step between whole hours is no such step.
+            if (options.intervalHours != 0 && (time.hour % options.intervalHours != 0 || time.minute != 0)) {
                 source.skipStep(record);
                 continue;
             }
@@ -69,6 +70,37 @@ struct RecordLoop {
             writeSelected(time, parameters);
             flushWhenDue();
         }
+        // The last allowed pass is done: more of the file left means steps not converted.
+        if (source.startStep(record).outcome == StepStart::Outcome::Started) {
+            summary.fellShort(describeFailure(
+                "the run stopped after its last allowed pass (" + std::to_string(kMaxPasses) +
+                    " time steps read) with more of the WW3 file left, from " +
+                    std::to_string(splitRecordTime(record.date, record.time).stamp) +
+                    " on: split the file or narrow the window",
+                source.unit(), source.name(), 0));
+        }
+    }
+
+    // In the order the file lists them (direction by direction, frequency fastest): a
+    // density below zero or not a number means a damaged or misread file, an all-zero
+    // spectrum a cold start. Both are counted over the written steps for the verdict.
+    void judgeDensities(RecordStamp stamp) {
+        bool allZero = true;
+        for (int j = 0; j < grid.directionCount; ++j) {
+            for (int i = 0; i < grid.frequencyCount; ++i) {
+                const float density = record.spectrum[i][j];
+                if (!(density >= 0.0f)) {
+                    if (summary.badDensitySteps.count == 0) {
+                        summary.badFrequency = i + 1;
+                        summary.badDirection = j + 1;
+                    }
+                    summary.badDensitySteps.add(stamp);
+                    return;
+                }
+                if (density != 0.0f) allZero = false;
+            }
+        }
+        if (allZero) summary.zeroSpectrumSteps.add(stamp);
     }
 
     void makeWriters() {
@@ -98,6 +130,7 @@ struct RecordLoop {
     void writeSelected(const RecordTime& time, const FullPlaneParameters& parameters) {
         SelectedRecord selected{grid, time, record, parameters};
         summary.wrote(time.stamp);
+        judgeDensities(time.stamp);
         std::optional<HalfPlaneRecord> halfPlane;
         for (const auto& writer : writers) {
             if (writer->needsHalfPlane() && !halfPlane) {
@@ -109,30 +142,37 @@ struct RecordLoop {
     }
 };
 
-// After a failure: everything written so far goes out whole, every file is closed, and
-// the diagnostic (with any failure met while closing) goes to standard error.
-int abandonRun(Console& console, RunFiles& files, const RunFailure& failure) {
+// After a failure: everything written so far goes out whole, the output files this run
+// made and left empty go while it still holds them, every file is closed, and the
+// diagnostic (with any failure met while closing) goes to standard error.
+int abandonRun(Console& console, RunFiles& files, RunSummary& summary, const RunFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
+    for (OpenOutput& output : files.outputs) messages += output.file->flushAfterFailure();
+    removeEmptyOutputsThisRunCreated();
     for (OpenOutput& output : files.outputs) messages += output.file->closeAfterFailure();
-    if (files.refused) removeEmptyOutputsThisRunCreated();
     writeToStandardError(diagnosticMessage(failure) + messages);
-    return kDiagnosticExitStatus;
+    summary.failed = true;
+    summary.warnings = warningsIssued();
+    return exitStatusOf(summary);
 }
 
 }  // namespace
 
 void finishRun(RunFiles& files) {
     if (files.spectral) files.spectral->close();
+    // Every line goes out first: a file this run made is removed only when it is empty.
+    files.flushOutputs();
+    removeEmptyOutputsThisRunCreated();
     for (OpenOutput& output : files.outputs) output.file->close();
 }
 
 int runConversion(Console& console, const ProgramOptions& programOptions) {
     silenceWarnings(programOptions.quiet);
     RunFiles files;
+    RunSummary summary;
     try {
         const RunOptions options = setUpRun(console, files, programOptions);
-        RunSummary summary;
         console.output.flush();  // the file announcements show while the file is read
         files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point},
                                            [&](const std::string& text) {
@@ -141,11 +181,10 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
                                            });
         SpectralGrid grid;
         if (files.spectral->readHeader(grid)) {
-            honourDirectionList(grid, programOptions, *files.spectral);
+            honourDirectionList(grid, programOptions, *files.spectral, files.directionListJudged);
             auto loop = std::make_unique<RecordLoop>(
-                RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}});
+                RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}, summary});
             loop->run();
-            summary = loop->summary;
             if (loop->brevolan) {
                 summary.foldedEnergy = loop->brevolan->foldedEnergy;
                 summary.fullPlaneEnergy = loop->brevolan->fullPlaneEnergy;
@@ -161,9 +200,9 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
         finishRun(files);
         console.output.close();
         reportRunEnd(summary, options, files);
-        return 0;
+        return exitStatusOf(summary);
     } catch (const RunFailure& failure) {
-        return abandonRun(console, files, failure);
+        return abandonRun(console, files, summary, failure);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/record_layout.hpp"
+#include "ww3/ascii_point_check.hpp"
 #include "ww3/netcdf_spectra_source.hpp"
 
 namespace ww3b {
@@ -106,8 +107,9 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
         checkSpectralFileName(console, name);
         return name;
     });
-    refuseUnplaceableDirections(options.inputFile, programOptions);
+    files.directionListJudged = checkDirectionListEarly(options.inputFile, programOptions);
     refuseMissingNetcdfStation(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
+    refuseMissingTextPoint(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
 
     say(console, " ");
     options.startStamp = ask(console, kStartQuestion, [&] { return answerInteger(console, kStartQuestion.name); });

@@ -51,8 +51,12 @@ struct RunFiles {
     // The output files this mode opened, in the order of its table: the order they are
     // flushed and closed.
     std::vector<OpenOutput> outputs;
-    // The run is refused as a whole: the output files it created and left empty go.
+    // The run is refused as a whole (the output files it created and left empty go, as at
+    // every end).
     bool refused = false;
+    // The WW3 file's direction list was judged (and any warning given) right after the
+    // file was named.
+    bool directionListJudged = false;
 
     // Hands every complete line to the system, so that a failed write is met at once.
     void flushOutputs() const {

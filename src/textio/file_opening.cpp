@@ -57,21 +57,32 @@ namespace {
 // Opening and locking take a few attempts at most when other runs remove files meanwhile.
 constexpr int kOpenAttempts = 5;
 
+// Opens `name` for writing. `created` tells whether this open made the file: an exclusive
+// create decides it, never a look before the open, so that a file another run or the
+// user made meanwhile is never taken for this run's own (and never removed by it).
+int openForWriting(const std::string& name, bool& created) {
+    created = false;
+    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        created = true;
+        return fd;
+    }
+    if (errno != EEXIST) return fd;
+    fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
+    // Gone since (another run removed it), or a link to no file yet: created or not, it is
+    // not known to be this run's, so it is kept.
+    if (fd < 0 && errno == ENOENT) fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    return fd;
+}
+
 std::unique_ptr<OutputFile> openOutputFileAttempt(int unit, std::string_view nameField, int attempt) {
     std::string name = requireName(unit, nameField);
-    bool readOnly = false;
-    struct stat before {};
-    const bool existed = ::stat(name.c_str(), &before) == 0;
-    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
-        const int error = errno;
-        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            readOnly = true;
-        } else {
-            errno = error;
-        }
-    }
+    bool created = false;
+    int fd;
+    do {
+        fd = openForWriting(name, created);
+    } while (fd < 0 && errno == EINTR);
+    // A file that cannot be written is refused now, before any further question.
     if (fd < 0) {
         const int error = errno;
         endRunWithDiagnostic(error == EISDIR ? std::string("is a directory, not a file")
@@ -84,12 +95,11 @@ std::unique_ptr<OutputFile> openOutputFileAttempt(int unit, std::string_view nam
         ::close(fd);
         endRunWithDiagnostic("is a directory, not a file", unit, name);
     }
-    if (lockOutputFile(fd, unit, name, !existed, attempt == kOpenAttempts) == OutputLock::Moved) {
+    if (lockOutputFile(fd, unit, name, created, attempt == kOpenAttempts) == OutputLock::Moved) {
         ::close(fd);
         return openOutputFileAttempt(unit, nameField, attempt + 1);
     }
-    return std::make_unique<OutputFile>(unit, std::move(name), fd, OutputFile::Kind::FileFromStart,
-                                        readOnly);
+    return std::make_unique<OutputFile>(unit, std::move(name), fd, OutputFile::Kind::FileFromStart);
 }
 
 }  // namespace

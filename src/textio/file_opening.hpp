@@ -19,8 +19,8 @@ std::string fileNameFromField(std::string_view field);
 std::unique_ptr<InputFile> openInputFile(int unit, std::string_view nameField);
 
 // Status "unknown": a missing file is created empty; an existing one is not emptied (the
-// first block written cuts it after the run's lines). A file that may not be written is
-// opened for reading only and fails at its first line. The run holds a regular file locked
+// first block written cuts it after the run's lines). A file that may not be written ends
+// the run with a diagnostic at once. The run holds a regular file locked
 // until it closes it: a file that another run holds ends the run (see output_lock.hpp).
 std::unique_ptr<OutputFile> openOutputFile(int unit, std::string_view nameField);
 

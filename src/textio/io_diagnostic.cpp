@@ -51,15 +51,28 @@ std::string warningMessage(const std::string& text) {
 
 namespace {
 bool silenced = false;
+
+std::vector<std::string>& issued() {
+    static std::vector<std::string> texts;
+    return texts;
 }
+}  // namespace
 
 void silenceWarnings(bool silence) { silenced = silence; }
 
 bool warningsSilenced() { return silenced; }
 
 void warn(const std::string& text) {
+    issued().push_back(text);
     if (!silenced) writeToStandardError(warningMessage(text));
 }
+
+void warnEvenWhenQuiet(const std::string& text) {
+    issued().push_back(text);
+    writeToStandardError(warningMessage(text));
+}
+
+const std::vector<std::string>& warningsIssued() { return issued(); }
 
 void warnAt(const std::string& text, int unit, const std::string& file, long line) {
     warn(describeFailure(text, unit, file, line));

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace ww3b {
 
@@ -59,6 +60,12 @@ void warn(const std::string& text);
 void warnAt(const std::string& text, int unit, const std::string& file, long line = 0);
 void silenceWarnings(bool silenced);
 bool warningsSilenced();
+// A warning that -q does not silence: the run ends in order but did not deliver what was
+// asked, and the user must learn it even from a quiet run.
+void warnEvenWhenQuiet(const std::string& text);
+// The text of every warning met so far in this process, shown or silenced, in order: the
+// run's verdict keeps them.
+const std::vector<std::string>& warningsIssued();
 
 // Writes the text to standard error at once, unbuffered; a failure there is ignored, as
 // there is nowhere left to report it.

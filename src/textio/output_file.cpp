@@ -104,6 +104,15 @@ void OutputFile::close() {
     }
 }
 
+std::string OutputFile::flushAfterFailure() {
+    try {
+        flush();
+    } catch (const RunFailure& failure) {
+        return diagnosticMessage(failure);
+    }
+    return {};
+}
+
 std::string OutputFile::closeAfterFailure() {
     try {
         close();

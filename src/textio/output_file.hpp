@@ -51,6 +51,9 @@ public:
     // For the end of a failed run: flushes and closes, and returns the text of a failure
     // instead of throwing it (empty when all went well).
     std::string closeAfterFailure();
+    // For the end of a failed run, before its empty files are told apart: flushes, and
+    // returns the text of a failure instead of throwing it.
+    std::string flushAfterFailure();
 
 private:
     void writeBlock(const char* data, std::size_t size);

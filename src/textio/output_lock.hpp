@@ -2,8 +2,8 @@
 // Advisory locks on the output files. While a run holds an output file open it holds an
 // exclusive lock on it, so that a second run that would write the same file at the same
 // time (a slip in a batch of parallel runs) is refused instead of interleaving its lines
-// with the first run's. A refused run leaves no file behind: the files it created itself
-// on its way, still empty, are removed before it ends.
+// with the first run's. No run leaves an empty file of its own behind: the files it
+// created itself and wrote nothing to are removed before it ends.
 
 #include <string>
 
@@ -20,8 +20,9 @@ enum class OutputLock {
 // With `lastAttempt`, a file that moved ends the run with a diagnostic instead.
 OutputLock lockOutputFile(int fd, int unit, const std::string& name, bool created, bool lastAttempt);
 
-// After a run that ended with a diagnostic, its files closed: the output files it created
-// itself and left empty are removed, so that a failed run leaves nothing new behind.
+// At the end of every run, its files flushed and still open (so still locked): the output
+// files it created itself and left empty are removed, so that no run leaves an empty file
+// of its own behind. Files that existed before the run are never removed.
 void removeEmptyOutputsThisRunCreated();
 
 }  // namespace ww3b

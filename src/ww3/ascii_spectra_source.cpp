@@ -39,10 +39,18 @@ StepStart AsciiSpectraSource::startStep(InputRecord& record) {
     stepLine_ = in_->lineNumber();
     const FreeFormResult result = readTimeLine(*in_, record);
     if (result.outcome == ReadOutcome::Ok) return {};
-    if (result.outcome == ReadOutcome::EndOfFile) return {StepStart::Outcome::End, {}};
+    if (result.outcome == ReadOutcome::EndOfFile && result.valuesTaken == 0) return {StepStart::Outcome::End, {}};
+    if (result.outcome == ReadOutcome::EndOfFile) {
+        return {StepStart::Outcome::Cut,
+                describeFailure("the WW3 file ends inside a time line: it was cut short (an interrupted download or "
+                                "copy); the time steps before the cut were converted, the rest is missing: fetch "
+                                "the whole file again",
+                                in_->unit(), in_->name(), result.line)};
+    }
     return {StepStart::Outcome::Unreadable, "the time line at line " + std::to_string(result.line) + " of \"" +
                                                 in_->name() + "\" cannot be read (" + result.problem +
-                                                "); the run ends there"};
+                                                "); the run ends there and the time steps after it are not "
+                                                "converted: mend the line or fetch the file again"};
 }
 
 void AsciiSpectraSource::readPoint(InputRecord& record) { readStep(record); }
@@ -170,10 +178,10 @@ void AsciiSpectraSource::warnAboutFirstStep() {
 void AsciiSpectraSource::endRunForMissingPoint() const {
     const std::string wanted = match_ == Match::ByPosition ? "no point " + std::to_string(*wantedPosition_)
                                                            : "no point \"" + wantedName_ + "\"";
-    endRunWithDiagnostic("the time step starting at this line holds " + wanted + "; it holds " +
-                             std::to_string(names_.size()) + (names_.size() == 1 ? " point: " : " points: ") +
-                             pointList(names_),
-                         in_->unit(), in_->name(), stepLine_);
+    throw MissingPointFailure("the time step starting at this line holds " + wanted + "; it holds " +
+                                  std::to_string(names_.size()) + (names_.size() == 1 ? " point: " : " points: ") +
+                                  pointList(names_),
+                              in_->unit(), in_->name(), stepLine_);
 }
 
 }  // namespace ww3b

@@ -11,9 +11,17 @@
 #include <vector>
 
 #include "textio/input_file.hpp"
+#include "textio/io_diagnostic.hpp"
 #include "ww3/spectra_source.hpp"
 
 namespace ww3b {
+
+// The diagnostic of a time step that does not hold the chosen point (told apart from the
+// others by the early point check).
+class MissingPointFailure : public RunFailure {
+public:
+    using RunFailure::RunFailure;
+};
 
 class AsciiSpectraSource final : public SpectraSource {
 public:

@@ -189,6 +189,15 @@ std::string directionListWarning(const DirectionListVerdict& verdict, std::span<
            "; --header-directions places the directions as listed";
 }
 
+std::string directionOffsetWarning(const DirectionListVerdict& verdict) {
+    if (verdict.grid != DirectionGrid::Offset) return "";
+    const bool counterClockwise = verdict.offset > 0;
+    const std::string turn = degreesText(std::fabs(verdict.offset) * kDegreesPerRadian, 3);
+    return "the directions lie " + turn + " degrees " + (counterClockwise ? "counter-clockwise" : "clockwise") +
+           " of the converter's grid: every mean direction written is " + turn + " degrees too " +
+           (counterClockwise ? "large" : "small") + "; see --header-directions";
+}
+
 std::string directionListRefusal(const DirectionListVerdict& verdict, std::span<const float> listedRadians) {
     return "--header-directions cannot place the directions as listed: " + irregularity(verdict, listedRadians) +
            "; " + listedWords(listedRadians);

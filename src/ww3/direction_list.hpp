@@ -45,6 +45,11 @@ DirectionListVerdict judgeDirectionList(std::span<const float> listedRadians);
 // written directions and what to do. The caller adds where the list stands.
 std::string directionListWarning(const DirectionListVerdict& verdict, std::span<const float> listedRadians);
 
+// The run's short form of the warning for an offset grid (empty for any other list): the
+// turn, what it does to every mean direction written, and the option; the long form above
+// is for --list, the README and the manual page.
+std::string directionOffsetWarning(const DirectionListVerdict& verdict);
+
 // Why the directions of an irregular list cannot be placed as listed.
 std::string directionListRefusal(const DirectionListVerdict& verdict, std::span<const float> listedRadians);
 

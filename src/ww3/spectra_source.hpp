@@ -20,10 +20,11 @@ struct PointChoice {
 
 // How the start of a time step went.
 struct StepStart {
-    enum class Outcome { Started, End, Unreadable };
+    // Cut: the input ends inside a time line (a file cut short, as by a broken download).
+    enum class Outcome { Started, End, Unreadable, Cut };
     Outcome outcome = Outcome::Started;
-    // Unreadable: one sentence for standard error saying where and why; the run then
-    // ends in order, as at the end of the input.
+    // Unreadable and Cut: one sentence for standard error saying where, why and what to
+    // do; the run then ends in order, as at the end of the input, but incomplete.
     std::string warning;
 };
 

@@ -1,0 +1,36 @@
+#include "ww3/ascii_point_check.hpp"
+
+#include <sys/stat.h>
+
+#include <memory>
+
+#include "textio/file_opening.hpp"
+#include "ww3/ascii_spectra_source.hpp"
+#include "ww3/open_spectra_source.hpp"
+#include "ww3/point_choice.hpp"
+
+namespace ww3b {
+
+void refuseMissingTextPoint(int unit, const std::string& nameField, const PointChoice& point) {
+    if (trimmedName(point.wanted).empty()) return;
+    const std::string name = fileNameFromField(nameField);
+    struct stat status {};
+    if (name.empty() || ::stat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+    try {
+        std::unique_ptr<InputFile> in = openInputFile(unit, nameField);
+        if (startsAsNetcdf(*in)) return;
+        AsciiSpectraSource source(std::move(in), point);
+        SpectralGrid grid;
+        InputRecord record{};
+        if (source.readHeader(grid) && source.startStep(record).outcome == StepStart::Outcome::Started) {
+            source.readPoint(record);
+        }
+        source.close();
+    } catch (const MissingPointFailure&) {
+        throw;
+    } catch (const RunFailure&) {
+        // Left to the run, which reads the file again and reports it in its place.
+    }
+}
+
+}  // namespace ww3b
