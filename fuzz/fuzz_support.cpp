@@ -99,6 +99,8 @@ void checkAndRemoveOutputs(std::string_view keep) {
         struct stat info {};
         if (::lstat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) finding("the run made something other than a file: " + name);
         if (!holdsWholeLinesOnly(readWholeFile(name.c_str()))) finding("output file with a partial line: " + name);
+        // Every output here was made by the run: one it wrote no line to must be gone.
+        if (info.st_size == 0) finding("the run left an empty file of its own: " + name);
         ::unlink(name.c_str());
     }
 }

@@ -23,7 +23,8 @@ int memoryFile(std::string_view bytes);
 void enterPrivateFolder();
 
 // Everything in the working directory but `keep`: each must be a regular file holding
-// whole lines only (every line ending in CR LF); then it is removed.
+// whole lines only (every line ending in CR LF), and not empty (a run removes the files it
+// made and wrote nothing to); then it is removed.
 void checkAndRemoveOutputs(std::string_view keep);
 
 // True when `text` is empty or is a sequence of lines that each end in CR LF.

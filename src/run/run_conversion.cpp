@@ -145,7 +145,7 @@ struct RecordLoop {
 // After a failure: everything written so far goes out whole, the output files this run
 // made and left empty go while it still holds them, every file is closed, and the
 // diagnostic (with any failure met while closing) goes to standard error.
-int abandonRun(Console& console, RunFiles& files, RunSummary& summary, const RunFailure& failure) {
+void abandonRun(Console& console, RunFiles& files, RunSummary& summary, const RunFailure& failure) {
     std::string messages = console.output.closeAfterFailure();
     if (files.spectral) files.spectral->close();
     for (OpenOutput& output : files.outputs) messages += output.file->flushAfterFailure();
@@ -154,7 +154,6 @@ int abandonRun(Console& console, RunFiles& files, RunSummary& summary, const Run
     writeToStandardError(diagnosticMessage(failure) + messages);
     summary.failed = true;
     summary.warnings = warningsIssued();
-    return exitStatusOf(summary);
 }
 
 }  // namespace
@@ -167,8 +166,9 @@ void finishRun(RunFiles& files) {
     for (OpenOutput& output : files.outputs) output.file->close();
 }
 
-int runConversion(Console& console, const ProgramOptions& programOptions) {
+RunSummary convert(Console& console, const ProgramOptions& programOptions) {
     silenceWarnings(programOptions.quiet);
+    forgetIssuedWarnings();
     RunFiles files;
     RunSummary summary;
     try {
@@ -200,10 +200,14 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
         finishRun(files);
         console.output.close();
         reportRunEnd(summary, options, files);
-        return exitStatusOf(summary);
     } catch (const RunFailure& failure) {
-        return abandonRun(console, files, summary, failure);
+        abandonRun(console, files, summary, failure);
     }
+    return summary;
+}
+
+int runConversion(Console& console, const ProgramOptions& programOptions) {
+    return exitStatusOf(convert(console, programOptions));
 }
 
 }  // namespace ww3b

@@ -6,6 +6,7 @@
 
 #include "run/program_options.hpp"
 #include "run/run_options.hpp"
+#include "run/run_summary.hpp"
 #include "textio/free_form.hpp"
 
 namespace ww3b {
@@ -13,8 +14,13 @@ namespace ww3b {
 // The most time steps one run reads; a longer file is cut off there, in order.
 inline constexpr int kMaxPasses = 999999;
 
-// Returns the exit status: 0 at the normal end (nothing is written to the console then),
-// kDiagnosticExitStatus after an I/O diagnostic on standard error.
+// The whole run; returns its verdict (what was read and written, the warnings issued,
+// why it fell short of what was asked, whether a diagnostic ended it).
+RunSummary convert(Console& console, const ProgramOptions& programOptions = {});
+
+// The run's exit status, decided from its verdict alone (exitStatusOf): 0 delivered, 1
+// ended in order but did not deliver what was asked, kDiagnosticExitStatus after a
+// diagnostic on standard error.
 int runConversion(Console& console, const ProgramOptions& programOptions = {});
 
 // Closes the files in the order input, full-plane parameters, Brevolan parameters,

@@ -74,6 +74,8 @@ void warnEvenWhenQuiet(const std::string& text) {
 
 const std::vector<std::string>& warningsIssued() { return issued(); }
 
+void forgetIssuedWarnings() { issued().clear(); }
+
 void warnAt(const std::string& text, int unit, const std::string& file, long line) {
     warn(describeFailure(text, unit, file, line));
 }

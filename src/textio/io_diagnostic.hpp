@@ -66,6 +66,8 @@ void warnEvenWhenQuiet(const std::string& text);
 // The text of every warning met so far in this process, shown or silenced, in order: the
 // run's verdict keeps them.
 const std::vector<std::string>& warningsIssued();
+// At the start of a run: the warnings of an earlier run in this process are forgotten.
+void forgetIssuedWarnings();
 
 // Writes the text to standard error at once, unbuffered; a failure there is ignored, as
 // there is nowhere left to report it.

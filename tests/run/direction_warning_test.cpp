@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/program_run.hpp"
+#include "ww3/direction_list.hpp"
 #include "support/temp_folder.hpp"
 #include "support/ww3_text.hpp"
 
@@ -110,13 +111,8 @@ TEST(DirectionWarning, TheVerdictChangesStandardErrorOnly) {
         {"the assumed grid", ww3Lines(0, true), {}, ""},
         {"the assumed grid, option", ww3Lines(0, true), {"--header-directions"}, ""},
         {"half a bin", ww3Lines(kTurn / 48), {},
-         "ww3-brevolan: warning: the directions of the WW3 file lie 7.5 degrees counter-clockwise of where the "
-         "converter places them: its header lists the bearings of travel 82.5, 67.6, 52.5, ... degrees, which WW3 "
-         "writes for direction j at 7.5 + (j - 1) x 15 degrees counter-clockwise from east, while the converter "
-         "takes (j - 1) x 15 degrees. So every mean direction written is 7.5 degrees too large (turned clockwise), "
-         "ANGLE(1) is 7.5 degrees too small, and the half plane is centred 7.5 degrees counter-clockwise of the "
-         "shore normal typed, as for a shoreline orientation 7.5 degrees smaller; --header-directions places the "
-         "directions as listed" + where},
+         "ww3-brevolan: warning: the directions lie 7.5 degrees counter-clockwise of the converter's grid: every "
+         "mean direction written is 7.5 degrees too large; see --header-directions" + where},
         {"half a bin, quiet", ww3Lines(kTurn / 48), {"--quiet"}, ""},
         {"ascending angles", kAscendingAngles, {},
          "ww3-brevolan: warning: the direction list of the WW3 file is not as WW3 writes it: the listed bearings "
@@ -131,6 +127,12 @@ TEST(DirectionWarning, TheVerdictChangesStandardErrorOnly) {
         expectGoldenOutput(run, c.what);
         EXPECT_EQ(run.result.errors, c.errors) << c.what;
     }
+    // The offset warning is read at a glance: at most 240 characters, whatever the turn.
+    const std::string turn = directionOffsetWarning(judgeDirectionList(std::vector<float>{1.356f, 6.069f, 4.498f, 2.927f}));
+    ASSERT_NE(turn.find("12.3 degrees"), std::string::npos) << turn;
+    const std::string widest =
+        "ww3-brevolan: warning: " + turn + " (unit 11, file \"" + std::string(30, 'x') + "\", line 12)\r\n";
+    EXPECT_LE(widest.size(), 240u) << widest;
 }
 
 TEST(DirectionWarning, WithTheOptionAListThatIsNoGridStopsTheRunBeforeAnyFileIsMade) {
