@@ -112,7 +112,7 @@ struct DirectoryOutput {
     int mode;
     std::string directory;
     int unit;
-    std::vector<std::string> createdEmpty;  // opened before it
+    std::vector<std::string> openedBefore;  // made by the run and removed again
 };
 
 class OutputNameIsADirectory : public ::testing::TestWithParam<DirectoryOutput> {};
@@ -125,12 +125,10 @@ TEST_P(OutputNameIsADirectory, EndsBeforeAnyLineIsWritten) {
     const ProgramRun run = runProgram(folder.path(), answerLines(standardAnswers(c.mode)));
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, diagnostic("is a directory, not a file", c.unit, c.directory));
-    std::vector<std::string> expected = c.createdEmpty;
-    expected.push_back(c.directory);
-    expected.push_back("in.spec");
+    // The files opened before it were made by the run and are removed again.
+    std::vector<std::string> expected{c.directory, "in.spec"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(filesIn(folder.path()), expected);
-    for (const auto& name : c.createdEmpty) EXPECT_EQ(readFile(folder / name), "") << name;
     EXPECT_TRUE(std::filesystem::is_empty(folder / c.directory));
 }
 

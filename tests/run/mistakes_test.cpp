@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                 ""},
         // Checked from the first time step's point lines before the time questions.
         Mistake{"NoSuchPointInATextFile", {"in.spec"}, oneStep(), 2, {},
-                error("the time step starting at this line holds no point \"NOSUCH\"; it holds 1 point: \"1\" (unit "
+                error("the time step starting at this line holds no point \"NOSUCH\"; it holds 1 point: \"44097\" (unit "
                       "11, file \"in.spec\", line 4)"),
                 "", {}, {"--point", "NOSUCH"}},
         Mistake{"AnswersEndAfterTheFilesOpened", answers("0", "99999999", "2", "bay.eng"), oneStep(), 2, {},
@@ -157,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
                 done("incomplete: 2 time steps written, 10060312 to 10060313, to \"p.out\"")},
         Mistake{"UnreadableTimeLineUnderQuiet", answers("0", "99999999", "0", "p.out"),
                 twoStepsThen("20100603 14OOOO\n") + oneStep().substr(oneStep().find("20100603")), 1, {"p.out"},
-                warning("the time line at line 12 of \"in.spec\" cannot be read (\"14OOOO\" is not a whole number); "
+                warning("the time line at line 12 of \"in.spec\" cannot be read (syntax error in free-form input: "
+                        "\"14OOOO\"); "
                         "the run ends there and the time steps after it are not converted: mend the line or fetch the "
                         "file again"),
                 "", {}, {"-q"}},

@@ -42,20 +42,24 @@ struct Selection {
     std::vector<std::string> written;
 };
 
+// The times written; a run that writes something ends with `status` and `errors`.
 std::vector<std::string> runMode0(const std::string& spectra, const std::string& start, const std::string& end,
-                                  const std::string& interval, int* status = nullptr) {
+                                  const std::string& interval, int status = 0, const std::string& errors = "") {
     TempFolder folder;
     writeFile(folder / "in.spec", spectra);
     const ProgramRun run = runProgram(folder.path(), answerLines({"in.spec", start, end, interval, "0", "p.out"}));
-    EXPECT_EQ(run.status, 0) << run.errors;
-    if (status) *status = run.status;
-    const auto times = writtenTimes(readFile(folder / "p.out"));
-    // A run that writes nothing says so, and says nothing else.
+    const bool made = std::filesystem::exists(folder / "p.out");
+    const auto times = made ? writtenTimes(readFile(folder / "p.out")) : std::vector<std::string>{};
+    // A run that writes nothing ends with status 1, says so and nothing else, and leaves
+    // no file.
     if (times.empty()) {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_FALSE(made);
         EXPECT_EQ(run.errors.rfind("ww3-brevolan: warning: no time step was written: ", 0), 0u) << run.errors;
         EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
     } else {
-        EXPECT_EQ(run.errors, "");
+        EXPECT_EQ(run.status, status) << run.errors;
+        EXPECT_EQ(run.errors, errors);
     }
     return times;
 }
@@ -130,13 +134,17 @@ TEST(TimeSelection, RecordsPassedOverAreStillReadInFull) {
 TEST(TimeSelection, TheRunReadsAtMost999999TimeSteps) {
     // Minimal time steps: a time line, an empty point line and a block given as a repeat.
     // Steps 1 to 999998 fall below the start stamp, step 999999 is written, and step
-    // 1000000 is never read.
+    // 1000000 is never converted: the run did not deliver all that was asked.
     std::string text = Ww3Text::withGrid(3, 1).text;
     const std::string below = "1 0\n\n3*0\n";
     text.reserve(text.size() + 1000000 * below.size());
     for (int k = 1; k <= 999998; ++k) text += below;
-    text += "2 0\n\n3*0\n3 0\n\n3*0\n";
-    EXPECT_EQ(runMode0(text, "200", "99999999", "0"), (std::vector<std::string>{" 0  0  2  0.0"}));
+    text += "2 0\n\n3*1\n3 0\n\n3*0\n";
+    EXPECT_EQ(runMode0(text, "200", "99999999", "0", 1,
+                       "ww3-brevolan: warning: the run stopped after its last allowed pass (999999 time steps read) "
+                       "with more of the WW3 file left, from 300 on: split the file or narrow the window (unit 11, "
+                       "file \"in.spec\")\r\n"),
+              (std::vector<std::string>{" 0  0  2  0.0"}));
 }
 
 }  // namespace

@@ -76,11 +76,11 @@ std::vector<std::string> modeTwoUpTo(std::size_t count) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExistingOutputs,
     ::testing::Values(
-        Untouched{"EndStampBeforeTheFirstRecord", twoRecords, modeTwo(2, "10060100"), 0, {}, ""},
-        Untouched{"StartStampAfterTheLastRecord", twoRecords, modeTwo(1, "10060400"), 0, {}, ""},
-        Untouched{"NoHourPassesTheInterval", twoRecords, modeTwo(3, "5"), 0, {}, ""},
+        Untouched{"EndStampBeforeTheFirstRecord", twoRecords, modeTwo(2, "10060100"), 1, {}, ""},
+        Untouched{"StartStampAfterTheLastRecord", twoRecords, modeTwo(1, "10060400"), 1, {}, ""},
+        Untouched{"NoHourPassesTheInterval", twoRecords, modeTwo(3, "5"), 1, {}, ""},
         Untouched{"EmptyWw3File", [] { return std::string(); }, standardAnswers(2), 2, {}, ""},
-        Untouched{"HeaderOnly", [] { return Ww3Text::withGrid(3, 4).text; }, standardAnswers(2), 0, {}, ""},
+        Untouched{"HeaderOnly", [] { return Ww3Text::withGrid(3, 4).text; }, standardAnswers(2), 1, {}, ""},
         Untouched{"MissingWw3File", twoRecords, modeTwo(0, "none.spec"), 2, {}, ""},
         Untouched{"RefusedHeader", [] { return Ww3Text::withGrid(51, 4).text; }, standardAnswers(2), 2, {}, ""},
         Untouched{"FirstSpectrumBlockCutShort", [] { const std::string t = twoRecords(); return t.substr(0, t.find("20100603 130000") - 12); },
