@@ -12,7 +12,7 @@
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/record_layout.hpp"
-#include "ww3/netcdf_spectra_source.hpp"
+#include "ww3/input_formats.hpp"
 
 namespace ww3b {
 
@@ -107,7 +107,7 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
         return name;
     });
     refuseUnplaceableDirections(options.inputFile, programOptions);
-    refuseMissingNetcdfStation(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
+    refuseMissingPoint(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
 
     say(console, " ");
     options.startStamp = ask(console, kStartQuestion, [&] { return answerInteger(console, kStartQuestion.name); });

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "io_diagnostic.hpp"
-#include "output_lock.hpp"
+#include "process/output_lock.hpp"
 
 namespace ww3b {
 
@@ -84,9 +84,19 @@ std::unique_ptr<OutputFile> openOutputFileAttempt(int unit, std::string_view nam
         ::close(fd);
         endRunWithDiagnostic("is a directory, not a file", unit, name);
     }
-    if (lockOutputFile(fd, unit, name, !existed, attempt == kOpenAttempts) == OutputLock::Moved) {
-        ::close(fd);
-        return openOutputFileAttempt(unit, nameField, attempt + 1);
+    switch (lockOutputFile(fd, name, !existed)) {
+        case OutputLock::Held:
+            break;
+        case OutputLock::Busy:
+            ::close(fd);
+            endRunWithDiagnostic("another run is writing this file; this run stops and leaves no file of its own",
+                                 unit, name);
+        case OutputLock::Moved:
+            ::close(fd);
+            if (attempt == kOpenAttempts) {
+                endRunWithDiagnostic("the file was removed or replaced while it was being opened", unit, name);
+            }
+            return openOutputFileAttempt(unit, nameField, attempt + 1);
     }
     return std::make_unique<OutputFile>(unit, std::move(name), fd, OutputFile::Kind::FileFromStart,
                                         readOnly);

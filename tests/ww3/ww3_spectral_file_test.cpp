@@ -1,4 +1,4 @@
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 #include <string>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ww3/netcdf_point_file.hpp"
-#include "ww3/point_inventory.hpp"
+#include "ww3/netcdf/netcdf_point_file.hpp"
+#include "ww3/file_inventory.hpp"
 #include "ww3/spectra_source.hpp"
 
 namespace ww3b {

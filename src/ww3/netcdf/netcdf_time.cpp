@@ -1,4 +1,4 @@
-#include "ww3/netcdf_time.hpp"
+#include "ww3/netcdf/netcdf_time.hpp"
 
 #include <array>
 #include <cctype>

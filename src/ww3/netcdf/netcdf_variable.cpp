@@ -1,4 +1,4 @@
-#include "ww3/netcdf_variable.hpp"
+#include "ww3/netcdf/netcdf_variable.hpp"
 
 #include <netcdf.h>
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "ww3/netcdf_time.hpp"
-#include "ww3/netcdf_variable.hpp"
+#include "ww3/netcdf/netcdf_time.hpp"
+#include "ww3/netcdf/netcdf_variable.hpp"
 #include "model/spectral_grid.hpp"
 
 namespace ww3b {

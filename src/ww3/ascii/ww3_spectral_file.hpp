@@ -1,6 +1,10 @@
 #pragma once
 // Reading a WW3 point-spectra file: the header with the spectral grid, then for every
-// time step a time line, a point line and a spectrum block.
+// time step a time line and, for each point of the step, a point line and a spectrum
+// block.
+
+#include <cstddef>
+#include <functional>
 
 #include "textio/free_form.hpp"
 #include "textio/input_file.hpp"
@@ -22,5 +26,14 @@ void readPointLine(InputFile& in, InputRecord& record);
 
 // frequencyCount x directionCount densities, frequency varying fastest.
 void readSpectrumBlock(InputFile& in, const SpectralGrid& grid, InputRecord& record);
+
+// Reads the point line into `record` and passes over the spectrum block that follows.
+void passOverPoint(InputFile& in, const SpectralGrid& grid, InputRecord& record);
+
+// The walk over the points of a started time step, the one every reader of the text
+// layout uses: `readPoint(k)` reads point k (from 0), its point line and its spectrum
+// block; after a block, a line that starts with a quote is another point of the step.
+// Returns how many points the step holds.
+std::size_t walkStepPoints(InputFile& in, const std::function<void(std::size_t)>& readPoint);
 
 }  // namespace ww3b

@@ -1,4 +1,4 @@
-#include "ww3/netcdf_point_file.hpp"
+#include "ww3/netcdf/netcdf_point_file.hpp"
 
 #include <netcdf.h>
 #include <sys/stat.h>
@@ -14,9 +14,9 @@
 #include "support/temp_folder.hpp"
 #include "textio/input_file.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "ww3/netcdf_magic.hpp"
-#include "ww3/netcdf_trial_open.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/netcdf/netcdf_magic.hpp"
+#include "ww3/netcdf/netcdf_trial_open.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 namespace ww3b {
 namespace {

@@ -38,7 +38,6 @@ private:
     void readStep(InputRecord& record);
     void readOnePoint(InputRecord* target, std::size_t index);
     std::string peekPointName();
-    bool anotherPointFollows();
     void warnAboutFirstStep();
     [[noreturn]] void endRunForMissingPoint() const;
 

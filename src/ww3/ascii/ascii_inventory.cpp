@@ -1,4 +1,4 @@
-#include "ww3/point_inventory.hpp"
+#include "ww3/ascii/ascii_inventory.hpp"
 
 #include <array>
 #include <span>
@@ -7,8 +7,7 @@
 #include "textio/free_form.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/record_layout.hpp"
-#include "ww3/direction_list.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 namespace ww3b {
 
@@ -20,10 +19,6 @@ namespace {
 constexpr std::size_t kQuotedNameColumns = 12;
 const RecordLayout kPointPositionLayout({textField(static_cast<int>(kQuotedNameColumns)), numericInputField(7, 0, 2),
                                          blankSkip(3), numericInputField(7, 0)});
-
-// After a spectrum block, a line that starts with a quote is another point of the same
-// time step.
-bool anotherPointFollows(InputFile& in) { return !in.atEnd() && *in.cursor() == '\''; }
 
 std::string nameBetweenQuotes(std::string_view field) {
     if (!field.empty() && field.front() == '\'') {
@@ -50,19 +45,6 @@ PointSummary readPointPosition(InputFile& in) {
 
 }  // namespace
 
-GridSummary summarizeGrid(const SpectralGrid& grid) {
-    GridSummary summary;
-    summary.frequencyCount = grid.frequencyCount;
-    summary.firstFrequency = grid.frequencies[0];
-    summary.lastFrequency = grid.frequencies[static_cast<std::size_t>(grid.frequencyCount - 1)];
-    summary.directionCount = grid.directionCount;
-    summary.listedDirections.assign(grid.directions.begin(), grid.directions.begin() + grid.directionCount);
-    const std::span<const float> listed = listedDirections(grid);
-    summary.directionVerdict = directionListWarning(judgeDirectionList(listed), listed);
-    summary.headerPointCount = grid.pointCount;
-    return summary;
-}
-
 FileInventory readAsciiInventory(InputFile& in) {
     FileInventory inventory;
     inventory.fileName = in.name();
@@ -72,7 +54,6 @@ FileInventory readAsciiInventory(InputFile& in) {
         endRunWithDiagnostic("end of file reached before the header line", in.unit(), in.name());
     }
     inventory.grid = summarizeGrid(grid);
-    const auto values = static_cast<std::size_t>(grid.frequencyCount) * static_cast<std::size_t>(grid.directionCount);
     InputRecord record;
     bool pointCountVaries = false;
     for (;;) {
@@ -92,16 +73,15 @@ FileInventory readAsciiInventory(InputFile& in) {
         }
         inventory.lastDate = record.date;
         inventory.lastTime = record.time;
-        std::size_t points = 0;
-        do {
+        const std::size_t points = walkStepPoints(in, [&](std::size_t) {
             if (first) {
                 inventory.points.push_back(readPointPosition(in));
+                skipFreeForm(in, static_cast<std::size_t>(grid.frequencyCount) *
+                                     static_cast<std::size_t>(grid.directionCount));
             } else {
-                readPointLine(in, record);
+                passOverPoint(in, grid, record);
             }
-            skipFreeForm(in, values);
-            ++points;
-        } while (anotherPointFollows(in));
+        });
         if (!first && points != inventory.points.size() && !pointCountVaries) {
             pointCountVaries = true;
             inventory.warnings.push_back("the time step at line " + std::to_string(timeLine) + " of \"" + in.name() +

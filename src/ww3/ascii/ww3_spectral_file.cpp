@@ -1,4 +1,4 @@
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 #include <array>
 #include <span>
@@ -59,6 +59,20 @@ void readSpectrumBlock(InputFile& in, const SpectralGrid& grid, InputRecord& rec
     for (int j = 0; j < nd; ++j) {
         for (int i = 0; i < nf; ++i) record.spectrum[i][j] = asListed[static_cast<std::size_t>(j * nf + i)];
     }
+}
+
+void passOverPoint(InputFile& in, const SpectralGrid& grid, InputRecord& record) {
+    readPointLine(in, record);
+    skipFreeForm(in, static_cast<std::size_t>(grid.frequencyCount) * static_cast<std::size_t>(grid.directionCount));
+}
+
+std::size_t walkStepPoints(InputFile& in, const std::function<void(std::size_t)>& readPoint) {
+    std::size_t count = 0;
+    do {
+        readPoint(count);
+        ++count;
+    } while (!in.atEnd() && *in.cursor() == '\'');
+    return count;
 }
 
 }  // namespace ww3b

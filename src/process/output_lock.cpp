@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "io_diagnostic.hpp"
+#include "file_descriptor.hpp"
 
 namespace ww3b {
 
@@ -57,32 +57,22 @@ void removeCreatedOutputs() {
 
 void removeEmptyOutputsThisRunCreated() { removeCreatedOutputs(); }
 
-OutputLock lockOutputFile(int fd, int unit, const std::string& name, bool created, bool lastAttempt) {
+OutputLock lockOutputFile(int fd, const std::string& name, bool created) {
     auto& outputs = createdOutputs();
     // A descriptor number in use now cannot belong to an entry of a file closed before.
     std::erase_if(outputs, [fd](const CreatedOutput& output) { return output.fd == fd || !stillOpen(output); });
     struct stat open {};
     if (::fstat(fd, &open) != 0 || !S_ISREG(open.st_mode)) return OutputLock::Held;
-    int result;
-    do {
-        result = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0) {
+    if (retryOnInterrupt([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
         // A file system without locks: the run goes on unprotected, as before locks existed.
         if (errno != EWOULDBLOCK) return OutputLock::Held;
-        ::close(fd);
         removeCreatedOutputs();
-        endRunWithDiagnostic("another run is writing this file; this run stops and leaves no file of its own", unit,
-                             name);
+        return OutputLock::Busy;
     }
     // Between the open and the lock, a refused run may have removed the file it had
     // created: the lock then guards a file that nobody can see any more.
     struct stat named {};
-    if (::stat(name.c_str(), &named) != 0 || !sameFile(named, open.st_dev, open.st_ino)) {
-        if (!lastAttempt) return OutputLock::Moved;
-        ::close(fd);
-        endRunWithDiagnostic("the file was removed or replaced while it was being opened", unit, name);
-    }
+    if (::stat(name.c_str(), &named) != 0 || !sameFile(named, open.st_dev, open.st_ino)) return OutputLock::Moved;
     if (created) outputs.push_back({fd, open.st_dev, open.st_ino, name});
     return OutputLock::Held;
 }

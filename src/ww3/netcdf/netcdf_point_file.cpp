@@ -1,4 +1,4 @@
-#include "ww3/netcdf_point_file.hpp"
+#include "ww3/netcdf/netcdf_point_file.hpp"
 
 #include <netcdf.h>
 
@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "textio/io_diagnostic.hpp"
-#include "ww3/netcdf_classic_extent.hpp"
-#include "ww3/netcdf_trial_open.hpp"
+#include "ww3/netcdf/netcdf_classic_extent.hpp"
+#include "ww3/netcdf/netcdf_trial_open.hpp"
 
 namespace ww3b {
 

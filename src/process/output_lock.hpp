@@ -12,13 +12,13 @@ namespace ww3b {
 enum class OutputLock {
     Held,   // the run now holds the file (or the file system keeps no locks: no lock needed)
     Moved,  // the name no longer leads to the open file (another run removed it): open again
+    Busy,   // another run holds the file; the files this run created are removed already
 };
 
-// Locks the open output `fd`, opened by `name` on `unit`; `created` tells that this
-// run's open made the file. A file that another run holds ends this run with a diagnostic
-// naming it, once the files this run created are removed. Only regular files are locked.
-// With `lastAttempt`, a file that moved ends the run with a diagnostic instead.
-OutputLock lockOutputFile(int fd, int unit, const std::string& name, bool created, bool lastAttempt);
+// Locks the open output `fd`, opened by `name`; `created` tells that this run's open made
+// the file. For a file that another run holds, the files this run created are removed
+// first; the caller then ends the run. Only regular files are locked.
+OutputLock lockOutputFile(int fd, const std::string& name, bool created);
 
 // After a run that ended with a diagnostic, its files closed: the output files it created
 // itself and left empty are removed, so that a failed run leaves nothing new behind.

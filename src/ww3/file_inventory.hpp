@@ -1,13 +1,12 @@
 #pragma once
 // What a WW3 point-spectra file holds, for `--list`: the spectral grid, the output points
-// with their positions and depths, and the span of its time steps. Every reader of a file
-// format fills the same plain structure; the run layer prints it.
+// with their positions and depths, and the span of its time steps. Every input format
+// fills the same plain structure; the run layer prints it.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "textio/input_file.hpp"
 #include "model/spectral_grid.hpp"
 
 namespace ww3b {
@@ -43,11 +42,5 @@ struct FileInventory {
 
 // The grid part of an inventory, from a grid as read.
 GridSummary summarizeGrid(const SpectralGrid& grid);
-
-// Scans a whole ASCII point-spectra file: the header, every point of the first time step
-// in full, and of the later time steps the time line, the point lines and a count of each
-// spectrum block's values. Damaged contents end the run with the usual diagnostic; a time
-// line that cannot be read ends the scan with a warning, as it ends a conversion.
-FileInventory readAsciiInventory(InputFile& in);
 
 }  // namespace ww3b

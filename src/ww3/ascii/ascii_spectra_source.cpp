@@ -1,4 +1,4 @@
-#include "ww3/ascii_spectra_source.hpp"
+#include "ww3/ascii/ascii_spectra_source.hpp"
 
 #include <algorithm>
 #include <span>
@@ -7,7 +7,7 @@
 
 #include "textio/io_diagnostic.hpp"
 #include "ww3/point_choice.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 namespace ww3b {
 
@@ -65,8 +65,7 @@ void AsciiSpectraSource::readStep(InputRecord& record) {
     if (match_ == Match::Unresolved) named = std::make_unique<InputRecord>(record);
     long recordLine = 0;
     long namedLine = 0;
-    do {
-        const std::size_t k = names_.size();
+    walkStepPoints(*in_, [&](std::size_t k) {
         names_.push_back(peekPointName());
         const std::string& name = names_.back();
         InputRecord* target = nullptr;
@@ -80,7 +79,7 @@ void AsciiSpectraSource::readStep(InputRecord& record) {
         }
         if (target) (target == &record ? recordLine : namedLine) = in_->lineNumber();
         readOnePoint(target, k);
-    } while (anotherPointFollows());
+    });
 
     if (match_ == Match::Unresolved) {
         match_ = namedIndex ? Match::ByName : Match::ByPosition;
@@ -115,19 +114,15 @@ void AsciiSpectraSource::readOnePoint(InputRecord* target, std::size_t index) {
             readPointLine(*in_, *target);
             readSpectrumBlock(*in_, grid_, *target);
         } else {
-            readPointLine(*in_, otherPoint_);
-            skipFreeForm(*in_, static_cast<std::size_t>(grid_.frequencyCount) *
-                                   static_cast<std::size_t>(grid_.directionCount));
+            passOverPoint(*in_, grid_, otherPoint_);
         }
     } catch (const RunFailure& failure) {
         // A file of one point keeps the diagnostics it always had.
         if (index == 0 && grid_.pointCount <= 1) throw;
-        const bool afterLine = std::string_view(failure.what()).find(", after line ") != std::string_view::npos;
         endRunWithDiagnostic("point " + std::to_string(index + 1) + " " +
                                  pointList(std::span<const std::string>(&names_[index], 1)) + ": " +
                                  failure.condition(),
-                             failure.unit(), failure.file(), failure.line(),
-                             afterLine ? LinePosition::After : LinePosition::At);
+                             failure.unit(), failure.file(), failure.line(), failure.position());
     }
 }
 
@@ -145,11 +140,6 @@ std::string AsciiSpectraSource::peekPointName() {
     std::string_view name(start + 1, static_cast<std::size_t>(close - (start + 1)));
     if (close == end && !name.empty() && name.back() == '\r') name.remove_suffix(1);
     return trimmedName(name);
-}
-
-bool AsciiSpectraSource::anotherPointFollows() {
-    if (in_->cursor() == in_->limit() && !in_->refill()) return false;
-    return *in_->cursor() == '\'';
 }
 
 void AsciiSpectraSource::warnAboutFirstStep() {

@@ -1,4 +1,4 @@
-#include "ww3/netcdf_trial_open.hpp"
+#include "ww3/netcdf/netcdf_trial_open.hpp"
 
 #include <netcdf.h>
 #include <sys/wait.h>

@@ -1,4 +1,4 @@
-#include "ww3/netcdf_spectra_source.hpp"
+#include "ww3/netcdf/netcdf_spectra_source.hpp"
 
 #include <sys/stat.h>
 
@@ -8,7 +8,7 @@
 
 #include "textio/file_opening.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "ww3/netcdf_magic.hpp"
+#include "ww3/netcdf/netcdf_magic.hpp"
 #include "ww3/point_choice.hpp"
 
 namespace ww3b {
