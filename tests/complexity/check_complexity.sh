@@ -17,8 +17,13 @@ config="{Checks: '-*,readability-function-cognitive-complexity', WarningsAsError
          CheckOptions: [{key: readability-function-cognitive-complexity.Threshold, value: $limit},
                         {key: readability-function-cognitive-complexity.DescribeBasicIncrements, value: false}]}"
 mapfile -t files < <(find "$source/src" -name '*.cpp' | sort)
-# One clang-tidy a file; any that fails makes xargs fail (status 123).
-printf '%s\0' "${files[@]}" |
+# One clang-tidy a file; any that fails makes xargs fail (status 123). The counts of the
+# compiler's warnings that are switched off here are left out of the output.
+if ! printf '%s\0' "${files[@]}" |
     xargs -0 -n 1 -P "$jobs" "$tidy" --quiet -p "$build" --config="$config" \
-        --extra-arg=-Wno-unknown-warning-option --extra-arg=-Wno-everything
+        --extra-arg=-Wno-unknown-warning-option --extra-arg=-Wno-everything 2>&1 |
+    { grep -v -E '^[0-9]+ warnings? generated\.$' || true; }; then
+    echo "a function above cognitive complexity $limit: split it" >&2
+    exit 1
+fi
 echo "${#files[@]} files checked: no function above cognitive complexity $limit"

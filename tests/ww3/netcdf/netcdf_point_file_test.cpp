@@ -14,6 +14,7 @@
 #include "support/temp_folder.hpp"
 #include "textio/input_file.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "ww3/input_formats.hpp"
 #include "ww3/netcdf/netcdf_magic.hpp"
 #include "ww3/netcdf/netcdf_trial_open.hpp"
 #include "ww3/ascii/ww3_spectral_file.hpp"
@@ -234,6 +235,7 @@ TEST(NetcdfTrialOpen, SoundRefusedAndStallingFiles) {
     }
 }
 
+// The signature alone, and the registry's choice, which leaves the bytes to be read.
 TEST(NetcdfMagic, FirstBytesOfEveryFormatAndOthers) {
     const std::pair<std::string, bool> cases[] = {
         {std::string("CDF\x01", 4), true},     {std::string("CDF\x02\0\0", 6), true},
@@ -244,6 +246,9 @@ TEST(NetcdfMagic, FirstBytesOfEveryFormatAndOthers) {
     for (const auto& [bytes, netcdf] : cases) {
         const std::span<const unsigned char> span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
         EXPECT_EQ(looksLikeNetcdf(span), netcdf) << bytes;
+        InputFile in(11, "first.bytes", bytes);
+        EXPECT_EQ(recogniseFormat(in).name, netcdf ? "netCDF" : "ASCII") << bytes;
+        EXPECT_EQ(std::string(in.cursor(), in.limit()), bytes);
     }
 }
 
