@@ -13,7 +13,7 @@ SETUP := tools/setup-check.sh
 
 # What each target needs. The netCDF C library is read by the program itself.
 PROGRAM_NEEDS := cmake g++ make libnetcdf-dev
-TEST_NEEDS := $(PROGRAM_NEEDS) libgtest-dev libbenchmark-dev python3-matplotlib
+TEST_NEEDS := $(PROGRAM_NEEDS) libgtest-dev libbenchmark-dev python3-matplotlib clang-tidy
 BENCH_NEEDS := $(PROGRAM_NEEDS) libbenchmark-dev
 
 # A fresh build folder starts with the tests and benchmarks off, so that the program alone

@@ -9,8 +9,8 @@
 
 #include "sample_spectra.hpp"
 #include "textio/input_file.hpp"
-#include "ww3/ascii_spectra_source.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/ascii/ascii_spectra_source.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 namespace ww3b::bench {
 namespace {

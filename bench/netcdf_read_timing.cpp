@@ -14,8 +14,8 @@
 #include <string>
 
 #include "textio/io_diagnostic.hpp"
-#include "ww3/netcdf_point_file.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/netcdf/netcdf_point_file.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 namespace {
 

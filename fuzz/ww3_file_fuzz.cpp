@@ -23,9 +23,9 @@
 #include "run/run_conversion.hpp"
 #include "textio/free_form.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "ww3/netcdf_magic.hpp"
-#include "ww3/netcdf_trial_open.hpp"
-#include "ww3/ww3_spectral_file.hpp"
+#include "ww3/netcdf/netcdf_magic.hpp"
+#include "ww3/netcdf/netcdf_trial_open.hpp"
+#include "ww3/ascii/ww3_spectral_file.hpp"
 
 namespace {
 

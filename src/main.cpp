@@ -1,7 +1,6 @@
 // ww3-brevolan: converts the point spectra of a WW3 spectral file into wave parameter
 // and spectrum files, after a console dialogue read from standard input.
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <span>
@@ -11,11 +10,12 @@
 #include "run/inventory_report.hpp"
 #include "run/program_options.hpp"
 #include "run/run_conversion.hpp"
+#include "process/process_policy.hpp"
 #include "textio/io_diagnostic.hpp"
 
 namespace {
 
-constexpr int kUsageErrorStatus = 2;
+constexpr int kUsageErrorStatus = ww3b::kDiagnosticExitStatus;
 
 constexpr std::string_view kHelp[] = {
     "Usage: ww3-brevolan [options] < answers",
@@ -150,11 +150,7 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A closed pipe on standard output is reported as a failed write, not a silent death.
-    ::signal(SIGPIPE, SIG_IGN);
-    // A file size limit is met as a failed write (whole lines kept, a diagnostic), not
-    // as a death by signal in the middle of a line.
-    ::signal(SIGXFSZ, SIG_IGN);
+    ww3b::ignoreSignalsOfFailedWrites();
     ww3b::OutputFile output(ww3b::kConsoleOutputUnit, "standard output", ::dup(STDOUT_FILENO),
                             ww3b::OutputFile::Kind::Stream);
     const CommandLine command = parseCommandLine(std::span<char* const>(argv + 1, argc > 0 ? argc - 1 : 0));

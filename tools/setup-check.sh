@@ -14,6 +14,7 @@ present() {
     case "$1" in
         cmake | g++ | make) command -v "$1" ;;
         clang) command -v clang++ ;;
+        clang-tidy) command -v clang-tidy ;;
         libgtest-dev) test -f /usr/include/gtest/gtest.h ;;
         libbenchmark-dev) test -f /usr/include/benchmark/benchmark.h ;;
         libnetcdf-dev) test -f /usr/include/netcdf.h ;;

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 
+#include "textio/field_render.hpp"
 #include "textio/file_opening.hpp"
 
 namespace ww3b {
@@ -16,12 +16,6 @@ namespace {
 
 // The largest stamp the dialogue offers: read to the end of the file.
 constexpr RecordStamp kReadToTheEnd = 99999999;
-
-std::string shown(float value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
 
 [[noreturn]] void refuseFile(std::string_view problem, const std::string& name) {
     throw RefusedAnswer(std::string(kSpectralFileQuestion.name) + ": " + std::string(problem), kSpectralFileUnit, name,
@@ -81,7 +75,7 @@ void warnAboutMode(const Console& console, std::int32_t mode) {
 
 void warnAboutOrientation(const Console& console, float orientation) {
     if (orientation >= 0.0f && orientation <= 360.0f) return;
-    warnAboutAnswer(console, std::string(kOrientationQuestion.name) + ": " + shown(orientation) +
+    warnAboutAnswer(console, std::string(kOrientationQuestion.name) + ": " + shortestText(orientation) +
          " lies outside 0 to 360 degrees; it is used as typed");
 }
 
@@ -91,7 +85,7 @@ void warnAboutBoundaryDepth(const Console& console, float boundaryDepth, float s
         warnAboutAnswer(console, question + ": a depth of 0 m gives the largest depth exponent, 30: the oblique directions of the half "
                         "plane lose nearly all their energy");
     } else if (boundaryDepth > saveDepth) {
-        warnAboutAnswer(console, question + ": " + shown(boundaryDepth) + " m is deeper than the WW3 point (" + shown(saveDepth) +
+        warnAboutAnswer(console, question + ": " + shortestText(boundaryDepth) + " m is deeper than the WW3 point (" + shortestText(saveDepth) +
              " m): the depth exponent is negative and the oblique directions of the half plane are amplified");
     }
 }

@@ -1,29 +1,19 @@
 #include "run/brevolan_record.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
+#include "textio/field_render.hpp"
 #include "run/answer_checks.hpp"
 #include "textio/io_diagnostic.hpp"
 
 namespace ww3b {
 
-namespace {
-
-std::string shown(float value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-}  // namespace
-
 void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
     // A zero, negative or undefined depth ratio would spread a non-number into every
     // half-plane value of the run.
     if (!(saveDepth > 0.0f) || !std::isfinite(saveDepth)) {
-        endRunWithDiagnostic("the depth of the WW3 point, " + shown(saveDepth) +
+        endRunWithDiagnostic("the depth of the WW3 point, " + shortestText(saveDepth) +
                                  " m, gives no direction factor: the half plane needs a depth above 0",
                              kSpectralFileUnit, state.spectralFile, state.pointLine);
     }
@@ -35,8 +25,8 @@ void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
         state.depthExponent = depthExponentFor(saveDepth, depth);
         if (!std::isfinite(state.depthExponent)) {
             refuseConsoleAnswer(console, kBoundaryDepthQuestion.name,
-                                shown(depth) + " m gives no direction factor with the WW3 point's depth of " +
-                                    shown(saveDepth) + " m (a depth is above 0)");
+                                shortestText(depth) + " m gives no direction factor with the WW3 point's depth of " +
+                                    shortestText(saveDepth) + " m (a depth is above 0)");
         }
         return depth;
     });

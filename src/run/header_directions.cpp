@@ -4,7 +4,7 @@
 
 #include "run/run_options.hpp"
 #include "textio/file_opening.hpp"
-#include "ww3/open_spectra_source.hpp"
+#include "ww3/input_formats.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/direction_list.hpp"
 

@@ -1,15 +1,13 @@
 #include "run/inventory_report.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <numbers>
 
 #include "run/run_options.hpp"
-#include "textio/file_opening.hpp"
+#include "textio/field_render.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "ww3/netcdf_spectra_source.hpp"
-#include "ww3/open_spectra_source.hpp"
+#include "ww3/input_formats.hpp"
 
 namespace ww3b {
 
@@ -25,13 +23,6 @@ std::string formatted(const char* format, Values... values) {
     return std::string(text, static_cast<std::size_t>(std::max(0, std::min(length, int{sizeof text} - 1))));
 }
 
-// The shortest text that reads back as the same float: 0.035, not 0.0350000001.
-std::string shortest(float value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 std::string dateAndTime(std::int32_t date, std::int32_t time) {
     return formatted("%04d-%02d-%02d %02d:%02d UTC", date / 10000, date / 100 % 100, date % 100, time / 10000,
                      time / 100 % 100);
@@ -43,8 +34,8 @@ std::vector<std::string> inventoryLines(const FileInventory& inventory) {
     const GridSummary& grid = inventory.grid;
     std::vector<std::string> lines;
     lines.push_back("WW3 point spectra \"" + inventory.fileName + "\" (" + inventory.format + ")");
-    lines.push_back("Frequencies: " + std::to_string(grid.frequencyCount) + ", " + shortest(grid.firstFrequency) +
-                    " to " + shortest(grid.lastFrequency) + " Hz");
+    lines.push_back("Frequencies: " + std::to_string(grid.frequencyCount) + ", " + shortestText(grid.firstFrequency) +
+                    " to " + shortestText(grid.lastFrequency) + " Hz");
     std::string directions = "Directions:  " + std::to_string(grid.directionCount) + ", listed as ";
     for (std::size_t j = 0; j < grid.listedDirections.size() && j < kDirectionsShown; ++j) {
         if (j > 0) directions += ", ";
@@ -79,17 +70,7 @@ std::vector<std::string> inventoryLines(const FileInventory& inventory) {
 
 int listInventory(OutputFile& out, const ProgramOptions& options) {
     try {
-        const FileInventory inventory = [&] {
-            const auto in = openInputFile(kSpectralFileUnit, options.listFile);
-            if (startsAsNetcdf(*in)) {
-                const std::string name = in->name();
-                in->close();
-                return readNetcdfInventory(kSpectralFileUnit, name);
-            }
-            FileInventory read = readAsciiInventory(*in);
-            in->close();
-            return read;
-        }();
+        const FileInventory inventory = readInventory(kSpectralFileUnit, options.listFile);
         if (!options.quiet) {
             for (const std::string& warning : inventory.warnings) writeToStandardError(warningMessage(warning));
         }

@@ -6,7 +6,7 @@
 
 #include "run/program_options.hpp"
 #include "textio/output_file.hpp"
-#include "ww3/point_inventory.hpp"
+#include "ww3/file_inventory.hpp"
 
 namespace ww3b {
 

@@ -14,8 +14,8 @@
 #include "run/run_summary.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
-#include "textio/output_lock.hpp"
-#include "ww3/open_spectra_source.hpp"
+#include "process/output_lock.hpp"
+#include "ww3/input_formats.hpp"
 
 namespace ww3b {
 

@@ -12,8 +12,7 @@
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/record_layout.hpp"
-#include "ww3/ascii_point_check.hpp"
-#include "ww3/netcdf_spectra_source.hpp"
+#include "ww3/input_formats.hpp"
 
 namespace ww3b {
 
@@ -108,8 +107,7 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
         return name;
     });
     files.directionListJudged = checkDirectionListEarly(options.inputFile, programOptions);
-    refuseMissingNetcdfStation(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
-    refuseMissingTextPoint(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
+    refuseMissingPoint(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point});
 
     say(console, " ");
     options.startStamp = ask(console, kStartQuestion, [&] { return answerInteger(console, kStartQuestion.name); });

@@ -6,6 +6,7 @@
 #include <span>
 #include <type_traits>
 
+#include "field_render.hpp"
 #include "fixed_record.hpp"
 
 namespace ww3b {
@@ -41,9 +42,7 @@ bool isBlankCharacter(char c) { return c == ' ' || c == '\t'; }
 
 std::string shown(std::int32_t value) { return std::to_string(value); }
 std::string shown(float value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
+    return shortestText(value);
 }
 
 bool sameBits(std::int32_t a, std::int32_t b) { return a == b; }

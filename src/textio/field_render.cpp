@@ -40,6 +40,12 @@ bool renderNonFinite(char* field, int width, float value) {
 
 }  // namespace
 
+std::string shortestText(float value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
 void renderInteger(char* field, int width, std::int32_t value) {
     char text[16];
     const auto result = std::to_chars(text, text + sizeof text, value);

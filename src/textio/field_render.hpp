@@ -4,11 +4,16 @@
 // fit fills its field with asterisks.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "scaled_fixed_field.hpp"
 
 namespace ww3b {
+
+// The shortest text that reads back as the same float (0.035, not 0.0350000001), for
+// messages and listings: no field, no fixed width.
+std::string shortestText(float value);
 
 // Decimal digits right-aligned, no leading zeros, a minus sign when negative.
 void renderInteger(char* field, int width, std::int32_t value);

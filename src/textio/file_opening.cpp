@@ -8,7 +8,8 @@
 #include <unistd.h>
 
 #include "io_diagnostic.hpp"
-#include "output_lock.hpp"
+#include "process/file_descriptor.hpp"
+#include "process/output_lock.hpp"
 
 namespace ww3b {
 
@@ -78,10 +79,7 @@ int openForWriting(const std::string& name, bool& created) {
 std::unique_ptr<OutputFile> openOutputFileAttempt(int unit, std::string_view nameField, int attempt) {
     std::string name = requireName(unit, nameField);
     bool created = false;
-    int fd;
-    do {
-        fd = openForWriting(name, created);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = retryOnInterrupt([&] { return openForWriting(name, created); });
     // A file that cannot be written is refused now, before any further question.
     if (fd < 0) {
         const int error = errno;
@@ -95,9 +93,19 @@ std::unique_ptr<OutputFile> openOutputFileAttempt(int unit, std::string_view nam
         ::close(fd);
         endRunWithDiagnostic("is a directory, not a file", unit, name);
     }
-    if (lockOutputFile(fd, unit, name, created, attempt == kOpenAttempts) == OutputLock::Moved) {
-        ::close(fd);
-        return openOutputFileAttempt(unit, nameField, attempt + 1);
+    switch (lockOutputFile(fd, name, created)) {
+        case OutputLock::Held:
+            break;
+        case OutputLock::Busy:
+            ::close(fd);
+            endRunWithDiagnostic("another run is writing this file; this run stops and leaves no file of its own",
+                                 unit, name);
+        case OutputLock::Moved:
+            ::close(fd);
+            if (attempt == kOpenAttempts) {
+                endRunWithDiagnostic("the file was removed or replaced while it was being opened", unit, name);
+            }
+            return openOutputFileAttempt(unit, nameField, attempt + 1);
     }
     return std::make_unique<OutputFile>(unit, std::move(name), fd, OutputFile::Kind::FileFromStart);
 }

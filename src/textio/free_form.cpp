@@ -6,6 +6,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "byte_search.hpp"
 #include "field_render.hpp"
 #include "io_diagnostic.hpp"
 #include "number_syntax.hpp"
@@ -102,9 +103,7 @@ Window openWindow(InputFile& in) {
     for (;;) {
         const char* begin = in.cursor();
         const auto size = static_cast<std::size_t>(in.limit() - begin);
-        if (const void* found = ::memrchr(begin + searched, '\n', size - searched)) {
-            return {static_cast<const char*>(found) + 1, true};
-        }
+        if (const char* found = findLast(begin + searched, begin + size, '\n')) return {found + 1, true};
         if (size >= kLeastWindow || !in.refill()) return {in.limit(), false};
         searched = size;
     }
@@ -170,15 +169,9 @@ private:
             while (q < end && !kSeparator[static_cast<unsigned char>(*q)]) ++q;
             const bool cut = q == end && !window.wholeLines;
             if (cut) {
-                // The value may go on beyond the bytes at hand: keep it and read more. One
-                // more for the carriage return of a CR LF line end, which is not part of the
-                // value: the limit must be the same wherever the buffer's end falls.
-                if (static_cast<std::size_t>(q - p) > kMaxValueLength + 1) {
-                    return fail(ReadOutcome::Failed, tooLongProblem());
-                }
-                if (in_.refill()) return std::nullopt;
-                p = in_.cursor();  // the end of the input ends the value (the bytes may have moved)
-                q = in_.limit();
+                const CutValue more = continueCutValue(p, q);
+                if (more == CutValue::TooLong) return fail(ReadOutcome::Failed, tooLongProblem());
+                if (more == CutValue::ReadMore) return std::nullopt;
             }
             in_.advanceTo(q);
             // The carriage return of a CR LF line end is not part of the value.
@@ -189,6 +182,21 @@ private:
             if (next_ == count_) return finish();
             if (cut) return std::nullopt;
         }
+    }
+
+    enum class CutValue { TooLong, ReadMore, EndsWithInput };
+
+    // A value [p, q) cut by the end of bytes at hand that are not whole lines may go on
+    // beyond them: it is kept and more is read (ReadMore: the window opens again). One more
+    // than the longest value for the carriage return of a CR LF line end, which is not part
+    // of the value: the limit must be the same wherever the buffer's end falls. When the
+    // input ends instead, so does the value: [p, q) then spans it (the bytes may have moved).
+    CutValue continueCutValue(const char*& p, const char*& q) {
+        if (static_cast<std::size_t>(q - p) > kMaxValueLength + 1) return CutValue::TooLong;
+        if (in_.refill()) return CutValue::ReadMore;
+        p = in_.cursor();
+        q = in_.limit();
+        return CutValue::EndsWithInput;
     }
 
     void consumeLineEnd(const char* p) {

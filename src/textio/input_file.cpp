@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "process/file_descriptor.hpp"
 #include "io_diagnostic.hpp"
 
 namespace ww3b {
@@ -42,22 +43,15 @@ bool InputFile::refill() {
     if (kept > 0 && cursor_ != base) std::memmove(base, cursor_, kept);
     cursor_ = base;
     end_ = base + kept;
-    for (;;) {
-        const ssize_t got = ::read(fd_, base + kept, capacity_ - kept);
-        if (got > 0) {
-            end_ = base + kept + got;
-            return true;
-        }
-        if (got == 0) {
-            inputExhausted_ = true;
-            return false;
-        }
-        if (errno == EINTR) continue;
-        const int error = errno;
-        inputExhausted_ = true;
-        endRunWithDiagnostic(std::string("read failed: ") + std::strerror(error), unit_, name_,
-                             line_);
+    const ssize_t got = retryOnInterrupt([&] { return ::read(fd_, base + kept, capacity_ - kept); });
+    if (got > 0) {
+        end_ = base + kept + got;
+        return true;
     }
+    inputExhausted_ = true;
+    if (got == 0) return false;
+    const int error = errno;
+    endRunWithDiagnostic(std::string("read failed: ") + std::strerror(error), unit_, name_, line_);
 }
 
 long InputFile::readLine(char* head, std::size_t limit) {

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "process/file_descriptor.hpp"
+
 namespace ww3b {
 
 RunFailure::RunFailure(std::string condition, int unit, std::string file, long line,
@@ -12,7 +14,8 @@ RunFailure::RunFailure(std::string condition, int unit, std::string file, long l
       condition_(std::move(condition)),
       unit_(unit),
       file_(std::move(file)),
-      line_(line) {}
+      line_(line),
+      position_(position) {}
 
 void endRunWithDiagnostic(std::string condition, int unit, std::string file, long line,
                           LinePosition position) {
@@ -38,8 +41,8 @@ std::string diagnosticMessage(const RunFailure& failure) {
 void writeToStandardError(const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
-        const ssize_t put = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR) continue;
+        const ssize_t put =
+            retryOnInterrupt([&] { return ::write(STDERR_FILENO, text.data() + done, text.size() - done); });
         if (put <= 0) return;
         done += static_cast<std::size_t>(put);
     }

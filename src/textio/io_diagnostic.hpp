@@ -6,14 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "process/process_policy.hpp"
+
 namespace ww3b {
 
 // Units of the console sides; the files carry their own (11 input; 12, 15, 18, 19 output).
 inline constexpr int kConsoleInputUnit = 5;
 inline constexpr int kConsoleOutputUnit = 6;
-
-// Exit status of a run that ended with a diagnostic.
-inline constexpr int kDiagnosticExitStatus = 2;
 
 // Where in its file a failure happened: at a line, or after the last line (the end of
 // the file came too early).
@@ -29,12 +28,14 @@ public:
     int unit() const { return unit_; }
     const std::string& file() const { return file_; }
     long line() const { return line_; }
+    LinePosition position() const { return position_; }
 
 private:
     std::string condition_;
     int unit_;
     std::string file_;
     long line_;
+    LinePosition position_;
 };
 
 // Throws the RunFailure; the run driver catches it, closes every open file (keeping all

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "process/file_descriptor.hpp"
+#include "byte_search.hpp"
 #include "io_diagnostic.hpp"
 
 namespace ww3b {
@@ -62,15 +64,14 @@ void OutputFile::flush() {
 void OutputFile::writeBlock(const char* data, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t put = ::write(fd_, data + done, size - done);
+        const ssize_t put = retryOnInterrupt([&] { return ::write(fd_, data + done, size - done); });
         if (put >= 0) {
             done += static_cast<std::size_t>(put);
             continue;
         }
-        if (errno == EINTR) continue;
         const int error = errno;
         // Keep only whole lines: cut a partial line that the system took before failing.
-        const char* lastEnd = static_cast<const char*>(memrchr(data, '\n', done));
+        const char* lastEnd = findLast(data, data + done, '\n');
         const std::size_t whole = lastEnd ? static_cast<std::size_t>(lastEnd - data) + 1 : 0;
         bytesWritten_ += static_cast<long long>(whole);
         if (regularFile_ && (whole != done || (cutPending_ && whole > 0))) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "textio/field_render.hpp"
+
 namespace ww3b {
 
 namespace {
@@ -104,9 +106,7 @@ std::string firstValues(std::span<const float> listed, Show show) {
 }
 
 std::string asListed(float value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
+    return shortestText(value);
 }
 
 std::string asBearing(float value) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.hpp"
+#include "textio/byte_search.hpp"
 
 namespace ww3b {
 namespace {
@@ -56,6 +57,17 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"LoneCrLine", "\r\n", ""},
                       LineCase{"TwoCrsBeforeTheFeed", "ab\r\r\n", "ab\r"}),
     [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+
+// The backward search that finds the last whole line: at either end, several, none.
+TEST(FindLast, FindsTheLastByteOrNone) {
+    const std::string text = "\nab\ncd\n";
+    const char* begin = text.data();
+    EXPECT_EQ(findLast(begin, begin + text.size(), '\n'), begin + 6);
+    EXPECT_EQ(findLast(begin, begin + 6, '\n'), begin + 3);
+    EXPECT_EQ(findLast(begin, begin + 1, '\n'), begin);
+    EXPECT_EQ(findLast(begin + 1, begin + 3, '\n'), nullptr);
+    EXPECT_EQ(findLast(begin, begin, '\n'), nullptr);
+}
 
 }  // namespace
 }  // namespace ww3b

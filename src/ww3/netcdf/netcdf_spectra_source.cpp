@@ -1,0 +1,114 @@
+#include "ww3/netcdf/netcdf_spectra_source.hpp"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <cstdio>
+#include <utility>
+
+#include "textio/file_opening.hpp"
+#include "textio/io_diagnostic.hpp"
+#include "ww3/netcdf/netcdf_magic.hpp"
+#include "ww3/point_choice.hpp"
+
+namespace ww3b {
+
+std::optional<std::size_t> chooseStation(const std::vector<std::string>& names, const PointChoice& choice) {
+    const std::string wanted = trimmedName(choice.wanted);
+    if (wanted.empty()) return names.empty() ? std::nullopt : std::optional<std::size_t>(0);
+    for (std::size_t s = 0; s < names.size(); ++s) {
+        if (names[s] == wanted) return s;
+    }
+    const std::optional<std::size_t> position = positionOf(choice);
+    if (position && *position <= names.size()) return *position - 1;
+    return std::nullopt;
+}
+
+std::string missingStationProblem(const std::vector<std::string>& names, const PointChoice& choice) {
+    const std::string wanted = trimmedName(choice.wanted);
+    const std::optional<std::size_t> position = positionOf(choice);
+    return "the file holds no station " + (position ? std::to_string(*position) : "\"" + wanted + "\"") +
+           "; it holds " + std::to_string(names.size()) + (names.size() == 1 ? " station: " : " stations: ") +
+           pointList(names);
+}
+
+NetcdfSpectraSource::NetcdfSpectraSource(int unit, std::string path, PointChoice point, SourceWarnings warnings)
+    : unit_(unit),
+      path_(std::move(path)),
+      point_(std::move(point)),
+      warnings_(std::move(warnings)),
+      file_(std::make_unique<NetcdfPointFile>(path_, unit_)) {}
+
+bool NetcdfSpectraSource::readHeader(SpectralGrid& grid) {
+    grid = file_->grid();
+    const std::vector<std::string>& names = file_->stationNames();
+    const std::optional<std::size_t> station = chooseStation(names, point_);
+    if (!station) endRunWithDiagnostic(missingStationProblem(names, point_), unit_, path_);
+    station_ = *station;
+    if (names.size() > 1 && trimmedName(point_.wanted).empty() && warnings_) {
+        warnings_("\"" + path_ + "\" holds " + std::to_string(names.size()) + " stations (" + pointList(names) +
+                  "); the first is converted. Choose another with --point NAME or --point N (its position, from 1)");
+    }
+    return true;
+}
+
+StepStart NetcdfSpectraSource::startStep(InputRecord& record) {
+    if (!file_->nextStep(record)) return {StepStart::Outcome::End, {}};
+    return {};
+}
+
+void NetcdfSpectraSource::readPoint(InputRecord& record) { file_->readStation(station_, record); }
+
+void NetcdfSpectraSource::close() { file_.reset(); }
+
+namespace {
+
+// True when `path` names a plain file that starts as a netCDF file does.
+bool isNetcdfFile(const std::string& path) {
+    struct stat status {};
+    if (path.empty() || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::array<unsigned char, 8> head{};
+    const std::size_t got = std::fread(head.data(), 1, head.size(), file);
+    std::fclose(file);
+    return looksLikeNetcdf(std::span<const unsigned char>(head.data(), got));
+}
+
+}  // namespace
+
+void refuseMissingNetcdfStation(int unit, const std::string& nameField, const PointChoice& point) {
+    if (trimmedName(point.wanted).empty()) return;
+    const std::string path = fileNameFromField(nameField);
+    if (!isNetcdfFile(path)) return;
+    std::vector<std::string> names;
+    try {
+        names = NetcdfPointFile(path, unit).stationNames();
+    } catch (const RunFailure&) {
+        return;  // the run reports it where it opens the file
+    }
+    if (!chooseStation(names, point)) endRunWithDiagnostic(missingStationProblem(names, point), unit, path);
+}
+
+FileInventory readNetcdfInventory(int unit, const std::string& path) {
+    NetcdfPointFile file(path, unit);
+    const NetcdfInventory read = file.inventory();
+    FileInventory inventory;
+    inventory.fileName = path;
+    inventory.format = "netCDF";
+    inventory.grid = summarizeGrid(file.grid());
+    for (const NetcdfStationInfo& station : read.stations) {
+        inventory.points.push_back({station.name, static_cast<float>(station.latitude),
+                                    static_cast<float>(station.longitude), static_cast<float>(station.depth)});
+    }
+    inventory.stepCount = static_cast<long>(read.timeCount);
+    if (read.timeCount > 0) {
+        inventory.firstDate = read.first.date;
+        inventory.firstTime = read.first.time;
+        inventory.lastDate = read.last.date;
+        inventory.lastTime = read.last.time;
+    }
+    return inventory;
+}
+
+}  // namespace ww3b
