@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "process/child_process.hpp"
 #include "run/inventory_report.hpp"
 #include "run/program_options.hpp"
 #include "run/run_conversion.hpp"
@@ -151,6 +152,9 @@ int main(int argc, char** argv) {
     // A file size limit is met as a failed write (whole lines kept, a diagnostic), not
     // as a death by signal in the middle of a line.
     ::signal(SIGXFSZ, SIG_IGN);
+    // Started with SIGCHLD ignored (some batch systems do so), the children that read a
+    // netCDF file could not be waited for.
+    ww3b::restoreDefaultChildSignal();
     ww3b::OutputFile output(ww3b::kConsoleOutputUnit, "standard output", ::dup(STDOUT_FILENO),
                             ww3b::OutputFile::Kind::Stream);
     const CommandLine command = parseCommandLine(std::span<char* const>(argv + 1, argc > 0 ? argc - 1 : 0));

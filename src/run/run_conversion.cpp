@@ -15,6 +15,7 @@
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/output_lock.hpp"
+#include "ww3/netcdf_stream.hpp"
 #include "ww3/open_spectra_source.hpp"
 
 namespace ww3b {
@@ -129,6 +130,8 @@ void finishRun(RunFiles& files) {
 
 int runConversion(Console& console, const ProgramOptions& programOptions) {
     silenceWarnings(programOptions.quiet);
+    // The checks after the WW3 file is named and the run read a netCDF file through one child.
+    const NetcdfRunScope netcdfFile;
     RunFiles files;
     try {
         const RunOptions options = setUpRun(console, files, programOptions);

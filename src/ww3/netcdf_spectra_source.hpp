@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ww3/netcdf_point_file.hpp"
+#include "ww3/netcdf_stream.hpp"
 #include "ww3/point_inventory.hpp"
 #include "ww3/spectra_source.hpp"
 
@@ -24,7 +24,8 @@ std::string missingStationProblem(const std::vector<std::string>& names, const P
 
 class NetcdfSpectraSource final : public SpectraSource {
 public:
-    // `path` as opened (no trailing blanks). The file is opened and its layout checked at once.
+    // `path` as opened (no trailing blanks). The file is opened and its layout checked at
+    // once, or the stream the run's checks opened is taken over.
     NetcdfSpectraSource(int unit, std::string path, PointChoice point, SourceWarnings warnings = {});
 
     // The grid, its counts within the converter's limits; the station chosen (or the run
@@ -43,7 +44,7 @@ private:
     std::string path_;
     PointChoice point_;
     SourceWarnings warnings_;
-    std::unique_ptr<NetcdfPointFile> file_;
+    std::shared_ptr<NetcdfStream> file_;
     std::size_t station_ = 0;
 };
 

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,7 +17,7 @@
 #include "textio/input_file.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf_magic.hpp"
-#include "ww3/netcdf_trial_open.hpp"
+#include "ww3/netcdf_stream.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace ww3b {
@@ -216,22 +218,43 @@ TEST(NetcdfPointFile, SmallFilesReadOrAreRefusedNamingWhatIsWrong) {
     }
 }
 
-// The trial opening in a child: a file the library stalls on (here a named pipe nobody
-// writes, where opening blocks) is killed at the limit instead of stalling the run. A file
-// the library crashes on is refused end to end, in a fresh process, by the run tests.
-TEST(NetcdfTrialOpen, SoundRefusedAndStallingFiles) {
+// The reading child: a sound file streams as the reader in the program reads it; a file
+// the library refuses gives its reason; a file the library stalls on (here a named pipe
+// nobody writes, where opening blocks) is killed at the limit instead of stalling the run.
+// A file the library crashes on is refused end to end, in a fresh process, by the run tests.
+TEST(NetcdfStream, SoundRefusedAndStallingFiles) {
     TempFolder folder;
-    synthesize(folder, "netcdf4", 1);
+    synthesize(folder, "netcdf4", 2);
     const std::string stalling = (folder / "stalling.nc").string();
     ASSERT_EQ(::mkfifo(stalling.c_str(), 0600), 0);
-    const std::pair<std::string, TrialOutcome> cases[] = {
-        {(folder / "twin.nc").string(), TrialOutcome::Opened},
-        {(folder / "twin.spec").string(), TrialOutcome::LibraryError},
-        {stalling, TrialOutcome::TimedOut},
+    setNetcdfStallLimit(std::chrono::milliseconds(300));
+    const std::pair<std::string, std::string> cases[] = {
+        {(folder / "twin.nc").string(), ""},
+        {(folder / "twin.spec").string(), "cannot open the netCDF file"},
+        {stalling, "the netCDF file is damaged: the netCDF library had not finished reading it after 0.3 seconds"},
     };
-    for (const auto& [path, expected] : cases) {
-        EXPECT_EQ(openNetcdfAside(path, std::chrono::milliseconds(300)).outcome, expected) << path;
+    for (const auto& [path, diagnostic] : cases) {
+        EXPECT_NE(diagnosticOf([&] {
+                      NetcdfStream stream(path, 11);
+                      NetcdfPointFile direct(path);
+                      const auto station = direct.stationCount() - 1;
+                      stream.stream(station);
+                      auto streamed = std::make_unique<InputRecord>();
+                      auto read = std::make_unique<InputRecord>();
+                      while (stream.nextStep(*streamed)) {
+                          ASSERT_TRUE(direct.nextStep(*read));
+                          stream.readStation(*streamed);
+                          direct.readStation(station, *read);
+                          EXPECT_EQ(streamed->date, read->date);
+                          EXPECT_EQ(std::memcmp(streamed->spectrum.data(), read->spectrum.data(),
+                                                sizeof read->spectrum), 0);
+                      }
+                      EXPECT_FALSE(direct.nextStep(*read));
+                  }).find(diagnostic),
+                  std::string::npos)
+            << path;
     }
+    setNetcdfStallLimit(kNetcdfStallLimit);
 }
 
 TEST(NetcdfMagic, FirstBytesOfEveryFormatAndOthers) {
