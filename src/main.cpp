@@ -4,6 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +16,7 @@
 #include "run/program_options.hpp"
 #include "run/run_conversion.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "ww3/netcdf_stream.hpp"
 
 namespace {
 
@@ -144,6 +148,22 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
     return command;
 }
 
+// A slow disk or network share may need a longer wait for the netCDF library than the
+// default before a file is taken to stall it.
+void takeNetcdfStallLimit(const char* text) {
+    if (text == nullptr) return;
+    constexpr double kShortest = 0.1, kLongest = 86400;
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(seconds >= kShortest && seconds <= kLongest)) {
+        ww3b::writeToStandardError(ww3b::warningMessage(
+            "WW3B_NETCDF_STALL_SECONDS=\"" + std::string(text) + "\" is not a number of seconds from 0.1 to 86400; " +
+            std::to_string(ww3b::kNetcdfStallLimit.count() / 1000) + " seconds are waited"));
+        return;
+    }
+    ww3b::setNetcdfStallLimit(std::chrono::milliseconds(std::llround(seconds * 1000)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +175,7 @@ int main(int argc, char** argv) {
     // Started with SIGCHLD ignored (some batch systems do so), the children that read a
     // netCDF file could not be waited for.
     ww3b::restoreDefaultChildSignal();
+    takeNetcdfStallLimit(std::getenv("WW3B_NETCDF_STALL_SECONDS"));
     ww3b::OutputFile output(ww3b::kConsoleOutputUnit, "standard output", ::dup(STDOUT_FILENO),
                             ww3b::OutputFile::Kind::Stream);
     const CommandLine command = parseCommandLine(std::span<char* const>(argv + 1, argc > 0 ? argc - 1 : 0));

@@ -14,8 +14,9 @@ namespace ww3b {
 
 namespace {
 
-// Messages gathered and written in pieces of some tens of kilobytes; the deadline does not
-// run while the child waits for the run to take them.
+// Messages gathered and written a time step at a time, so that the run has every step
+// read before the library is called again; the deadline does not run while the child
+// waits for the run to take them.
 class Reports {
 public:
     Reports(int fd, unsigned deadlineSeconds) : fd_(fd), deadline_(deadlineSeconds) {}
@@ -23,7 +24,6 @@ public:
     void send(ChildMessage kind, const MessageBody& body = {}) {
         const std::vector<char> message = body.framed(kind);
         pending_.insert(pending_.end(), message.begin(), message.end());
-        if (pending_.size() >= kFlushBytes) flush();
     }
 
     void flush() {
@@ -35,7 +35,6 @@ public:
     }
 
 private:
-    static constexpr std::size_t kFlushBytes = 32768;
     int fd_;
     unsigned deadline_;
     std::vector<char> pending_;
@@ -94,6 +93,7 @@ void streamStation(NetcdfPointFile& file, std::size_t station, Reports& reports)
         } catch (const RunFailure& failure) {
             // Only the run knows whether it wants this step; the steps after it may read.
             reports.send(ChildMessage::StepRefused, textBody(failure.condition()));
+            reports.flush();
             continue;
         }
         MessageBody values;
@@ -104,6 +104,7 @@ void streamStation(NetcdfPointFile& file, std::size_t station, Reports& reports)
             for (std::size_t j = 0; j < nd; ++j) values.put(record->spectrum[i][j]);
         }
         reports.send(ChildMessage::Values, values);
+        reports.flush();
     }
     reports.send(ChildMessage::End);
 }

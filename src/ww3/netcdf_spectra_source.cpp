@@ -90,16 +90,13 @@ bool isNetcdfFile(const std::string& path) {
 }  // namespace
 
 void refuseMissingNetcdfStation(int unit, const std::string& nameField, const PointChoice& point) {
-    if (trimmedName(point.wanted).empty()) return;
     const std::string path = fileNameFromField(nameField);
     if (!isNetcdfFile(path)) return;
-    std::vector<std::string> names;
-    try {
-        names = openNetcdfStream(path, unit)->stationNames();
-    } catch (const RunFailure&) {
-        return;  // the run reports it where it opens the file
+    const std::shared_ptr<NetcdfStream> file = openNetcdfStream(path, unit);
+    const std::vector<std::string>& names = file->stationNames();
+    if (!trimmedName(point.wanted).empty() && !chooseStation(names, point)) {
+        endRunWithDiagnostic(missingStationProblem(names, point), unit, path);
     }
-    if (!chooseStation(names, point)) endRunWithDiagnostic(missingStationProblem(names, point), unit, path);
 }
 
 FileInventory readNetcdfInventory(int unit, const std::string& path) {

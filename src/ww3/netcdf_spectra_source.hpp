@@ -48,9 +48,10 @@ private:
     std::size_t station_ = 0;
 };
 
-// Right after the WW3 file name is answered: when the file is a netCDF file that holds no
-// station answering `point`, ends the run with the diagnostic the run would give, before
-// any output file is made. Any other file, or one that cannot be read, is left to the run.
+// Right after the WW3 file name is answered: when the file is a netCDF file that the reader
+// refuses (its layout, its units, a library that fails on it) or that holds no station
+// answering `point`, ends the run with the diagnostic the run would give, before any output
+// file is made. The file stays open for the run. Any other file is left to the run.
 void refuseMissingNetcdfStation(int unit, const std::string& nameField, const PointChoice& point);
 
 // What --list shows of a netCDF file.
