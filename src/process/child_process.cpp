@@ -56,6 +56,8 @@ ChildProcess::ChildProcess(const ChildTask& task, unsigned deadlineSeconds) {
         return;
     }
     FileDescriptor childCommands(toChild[0]), childReports(fromChild[1]);
+    // A larger pipe lets the child run further ahead of the parent (best effort).
+    ::fcntl(fromChild[1], F_SETPIPE_SZ, 1 << 20);
     commands_.reset(toChild[1]);
     reports_.reset(fromChild[0]);
     restoreDefaultChildSignal();

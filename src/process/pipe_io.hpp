@@ -20,7 +20,7 @@ enum class PipeRead { Done, Closed, TimedOut, Failed };
 // The reading end of a pipe, read in large pieces.
 class PipeReader {
 public:
-    explicit PipeReader(int fd) : fd_(fd), buffer_(std::size_t{1} << 16) {}
+    explicit PipeReader(int fd) : fd_(fd), buffer_(std::size_t{1} << 18) {}
 
     // Takes exactly `size` bytes. TimedOut when nothing new has come for `limit`; Closed
     // when the writer has gone before all came.

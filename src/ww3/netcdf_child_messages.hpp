@@ -45,6 +45,11 @@ public:
         static_assert(std::is_trivially_copyable_v<Number>);
         append(&value, sizeof value);
     }
+    template <typename Number>
+    void putAll(const Number* values, std::size_t count) {
+        static_assert(std::is_trivially_copyable_v<Number>);
+        append(values, count * sizeof(Number));
+    }
     void putText(std::string_view text) {
         put(static_cast<std::uint32_t>(text.size()));
         append(text.data(), text.size());
@@ -81,6 +86,13 @@ public:
         std::memcpy(&value, body_.data() + at_, sizeof value);
         at_ += sizeof value;
         return value;
+    }
+    template <typename Number>
+    void takeAll(Number* values, std::size_t count) {
+        static_assert(std::is_trivially_copyable_v<Number>);
+        if (!has(count * sizeof(Number))) return;
+        if (count > 0) std::memcpy(values, body_.data() + at_, count * sizeof(Number));
+        at_ += count * sizeof(Number);
     }
     std::string takeText() {
         const auto length = take<std::uint32_t>();

@@ -316,6 +316,13 @@ bool NetcdfPointFile::nextStep(InputRecord& record) {
     return true;
 }
 
+bool NetcdfPointFile::nextStepIsRead(std::size_t station) const {
+    const std::size_t next = started_ ? step_ + 1 : 0;
+    if (next >= timeCount_) return true;
+    const bool timeRead = next >= timesFirst_ && next < timesFirst_ + times_.size();
+    return timeRead && (block_.holds(station, next) || single_.holds(station, next));
+}
+
 int NetcdfPointFile::readSteps(const NetcdfVariable& variable, std::size_t station, std::size_t first,
                                std::size_t steps, double* values) const {
     const std::size_t start[4] = {first, station, 0, 0};

@@ -60,6 +60,9 @@ public:
     // Moves to the next time step and puts its date and time in the record; false (the
     // record untouched) after the last one. A step is passed over by simply moving on.
     bool nextStep(InputRecord& record);
+    // True when the next step's time and the station's values are already read, so that
+    // nextStep and readStation need no call into the library.
+    bool nextStepIsRead(std::size_t station) const;
     // The step nextStep moved to, from 0.
     std::size_t stepIndex() const { return step_; }
 

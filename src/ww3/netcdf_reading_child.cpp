@@ -14,9 +14,9 @@ namespace ww3b {
 
 namespace {
 
-// Messages gathered and written a time step at a time, so that the run has every step
-// read before the library is called again; the deadline does not run while the child
-// waits for the run to take them.
+// Messages gathered and written in pieces: every step read goes to the run before the
+// library is called again, so that a stall there leaves the run all the steps before it.
+// The deadline does not run while the child waits for the run to take them.
 class Reports {
 public:
     Reports(int fd, unsigned deadlineSeconds) : fd_(fd), deadline_(deadlineSeconds) {}
@@ -24,6 +24,7 @@ public:
     void send(ChildMessage kind, const MessageBody& body = {}) {
         const std::vector<char> message = body.framed(kind);
         pending_.insert(pending_.end(), message.begin(), message.end());
+        if (pending_.size() >= kLargestPiece) flush();
     }
 
     void flush() {
@@ -35,6 +36,7 @@ public:
     }
 
 private:
+    static constexpr std::size_t kLargestPiece = std::size_t{1} << 18;
     int fd_;
     unsigned deadline_;
     std::vector<char> pending_;
@@ -78,6 +80,7 @@ void streamStation(NetcdfPointFile& file, std::size_t station, Reports& reports)
     const auto nf = static_cast<std::size_t>(file.grid().frequencyCount);
     const auto nd = static_cast<std::size_t>(file.grid().directionCount);
     for (;;) {
+        if (!file.nextStepIsRead(station)) reports.flush();
         try {
             if (!file.nextStep(*record)) break;
         } catch (const RunFailure& failure) {
@@ -93,18 +96,14 @@ void streamStation(NetcdfPointFile& file, std::size_t station, Reports& reports)
         } catch (const RunFailure& failure) {
             // Only the run knows whether it wants this step; the steps after it may read.
             reports.send(ChildMessage::StepRefused, textBody(failure.condition()));
-            reports.flush();
             continue;
         }
         MessageBody values;
         values.put(record->depth);
         values.put(record->windSpeed);
         values.put(record->windDirection);
-        for (std::size_t i = 0; i < nf; ++i) {
-            for (std::size_t j = 0; j < nd; ++j) values.put(record->spectrum[i][j]);
-        }
+        for (std::size_t i = 0; i < nf; ++i) values.putAll(record->spectrum[i].data(), nd);
         reports.send(ChildMessage::Values, values);
-        reports.flush();
     }
     reports.send(ChildMessage::End);
 }

@@ -191,9 +191,7 @@ void NetcdfStream::readStation(InputRecord& record) {
     record.windDirection = reading.take<float>();
     const auto nf = static_cast<std::size_t>(grid_.frequencyCount);
     const auto nd = static_cast<std::size_t>(grid_.directionCount);
-    for (std::size_t i = 0; i < nf; ++i) {
-        for (std::size_t j = 0; j < nd; ++j) record.spectrum[i][j] = reading.take<float>();
-    }
+    for (std::size_t i = 0; i < nf; ++i) reading.takeAll(record.spectrum[i].data(), nd);
     if (!reading.ok()) fail("the reading process of the netCDF file answered out of order");
 }
 
