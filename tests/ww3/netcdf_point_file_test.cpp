@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <tuple>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +21,7 @@
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf_magic.hpp"
 #include "ww3/netcdf_stream.hpp"
+#include "ww3/netcdf_units.hpp"
 #include "ww3/ww3_spectral_file.hpp"
 
 namespace ww3b {
@@ -255,6 +259,34 @@ TEST(NetcdfStream, SoundRefusedAndStallingFiles) {
             << path;
     }
     setNetcdfStallLimit(kNetcdfStallLimit);
+}
+
+// The coding of efth from its attributes: the spellings the model and others write, and
+// what is refused rather than guessed.
+TEST(NetcdfUnits, DensityCodingFromUnitsAndStandardName) {
+    constexpr std::string_view kLogName = "base_ten_logarithm_of_sea_surface_wave_directional_variance_spectral_density";
+    using Coding = std::optional<DensityCoding>;
+    const std::tuple<std::optional<std::string_view>, std::optional<std::string_view>, Coding> cases[] = {
+        {"m2 s rad-1", std::nullopt, DensityCoding::Linear},
+        {"m2/Hz/rad", std::nullopt, DensityCoding::Linear},
+        {"m^2 s rad^-1", "sea_surface_wave_directional_variance_spectral_density", DensityCoding::Linear},
+        {std::nullopt, std::nullopt, DensityCoding::Linear},
+        {"log10(m2 s rad-1 +1E-12)", kLogName, DensityCoding::Log10},
+        {"log10(m2 s rad-1 + 1e-12)", std::nullopt, DensityCoding::Log10},
+        {std::nullopt, kLogName, DensityCoding::Log10},
+        {"m2 s rad-1", kLogName, std::nullopt},  // contradicting each other
+        {"log10(m2 s rad-1)", std::nullopt, std::nullopt},
+        {"m2 s", std::nullopt, std::nullopt},
+        {"J m-2", std::nullopt, std::nullopt},
+    };
+    for (const auto& [units, name, coding] : cases) {
+        EXPECT_EQ(densityCodingOf(units, name), coding) << units.value_or("(none)") << " / " << name.value_or("(none)");
+    }
+    // Decoded in double and never below 0: the smallest coded value is an exact 0.
+    EXPECT_EQ(decodeLog10Density(-12.0), 0.0f);
+    EXPECT_EQ(decodeLog10Density(-30000 * static_cast<double>(0.0004f) - 1), 0.0f);
+    EXPECT_EQ(decodeLog10Density(0.0), 1.0f);
+    EXPECT_EQ(decodeLog10Density(-3.0), static_cast<float>(1e-3 - 1e-12));
 }
 
 TEST(NetcdfMagic, FirstBytesOfEveryFormatAndOthers) {
