@@ -306,12 +306,12 @@ TEST(NetcdfRun, TheReadingChildEndsWithTheRun) {
     const std::string idFile = (source / "stalled.id").string();
     inheritance = {};
     inheritance.environment = {"LD_PRELOAD=" WW3B_STALL_LIBRARY, "WW3B_TEST_STALL_AFTER_READS=6",
-                            "WW3B_TEST_STALL_ID_FILE=" + idFile, "WW3B_NETCDF_STALL_SECONDS=0.5",
+                            "WW3B_TEST_STALL_ID_FILE=" + idFile, "WW3B_NETCDF_STALL_SECONDS=2",
                             "ASAN_OPTIONS=verify_asan_link_order=0"};
     const ProgramRun stall = runProgram(stalled.path(), answers, inheritance);
     EXPECT_EQ(stall.status, 2);
     EXPECT_NE(stall.errors.find("the netCDF-4 file is damaged: the netCDF library had not finished reading it after "
-                                "0.5 seconds (reading time step 218)"),
+                                "2 seconds (reading time step 218)"),
               std::string::npos)
         << stall.errors;
     const std::string written = readFile(stalled / "bay.out");
