@@ -1,10 +1,13 @@
 #pragma once
 // Reading WW3 point spectra from a netCDF file: dimensions time, station, frequency and
-// direction; efth(time, station, frequency, direction) with the densities, the frequency
-// (Hz) and direction (degrees) axes, time, and per time and station dpt, wnd and wnddir.
+// direction; efth(time, station, frequency, direction) with the densities (stored as such
+// or log-coded, as its units say), the frequency (Hz) and direction (degrees) axes, time,
+// and per time and station dpt, wnd and wnddir. Every unit is checked, none assumed.
 // The file is read forward, one station at a time, in blocks of a few dozen time steps (about
 // a megabyte), so memory stays flat whatever the file's size and the library is called
 // seldom enough to read faster than the text file.
+// This calls the netCDF library, which may crash or stall on a damaged file: the program
+// uses it only inside the reading child of netcdf_stream.hpp.
 
 #include <cstddef>
 #include <optional>
