@@ -24,8 +24,8 @@
 #include "textio/free_form.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf/netcdf_magic.hpp"
-#include "ww3/netcdf/netcdf_trial_open.hpp"
 #include "ww3/ascii/ww3_spectral_file.hpp"
+#include "ww3/netcdf/netcdf_stream.hpp"
 
 namespace {
 
@@ -102,8 +102,8 @@ void runNetcdf(unsigned config, unsigned choice, const std::string& bytes) {
         if (listed != 0 && listed != kDiagnosticExitStatus) fuzz::finding("--list status " + std::to_string(listed));
     }
     if (fuzz::readWholeFile(name.c_str()) != bytes) fuzz::finding("the run changed the WW3 file");
-    // A damaged netCDF-4 file is first opened in a child process; when the library fails
-    // there, the sanitizers of the child write their report to ".PID" in this folder.
+    // A netCDF file is read in a child process; when the library fails there, the
+    // sanitizers of the child write their report to ".PID" in this folder.
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         const std::string file = entry.path().filename().string();
         if (file.size() > 1 && file[0] == '.' && file.find_first_not_of("0123456789", 1) == std::string::npos) {
@@ -123,8 +123,8 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libhdf5\nlea
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::setUpProcess(std::size_t{8} << 20);
     // A damaged netCDF-4 file that stalls the library is killed well within the fuzzer's
-    // own time limit, so a finding is a stall of the program, not of the trial.
-    setNetcdfTrialLimit(std::chrono::seconds(2));
+    // own time limit, so a finding is a stall of the program, not of its reading child.
+    setNetcdfStallLimit(std::chrono::seconds(2));
     fuzz::enterPrivateFolder();
     return 0;
 }

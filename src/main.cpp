@@ -3,15 +3,20 @@
 
 #include <unistd.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "process/child_process.hpp"
 #include "run/inventory_report.hpp"
 #include "run/program_options.hpp"
-#include "run/run_conversion.hpp"
 #include "process/process_policy.hpp"
+#include "run/run_conversion.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "ww3/input_formats.hpp"
 
 namespace {
 
@@ -62,6 +67,10 @@ constexpr std::string_view kHelp[] = {
     "warning says when the file's list is turned from that grid. The wind",
     "direction (where it comes from) and speed pass through as WW3 writes them.",
     "Times are UTC, as WW3 writes them.",
+    "",
+    "A netCDF file is read by a child process; when the netCDF library sends",
+    "nothing for 30 seconds the file is taken as damaged. WW3B_NETCDF_STALL_SECONDS",
+    "sets another wait (0.1 to 86400), for a slow disk or network share.",
     "",
     "Exit status: 0 when the run delivered; 1 when it ended in order but did not",
     "deliver what was asked (no time step written, a WW3 file cut short or",
@@ -147,10 +156,30 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
     return command;
 }
 
+// A slow disk or network share may need a longer wait for the netCDF library than the
+// default before a file is taken to stall it.
+void takeNetcdfStallLimit(const char* text) {
+    if (text == nullptr) return;
+    constexpr double kShortest = 0.1, kLongest = 86400;
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(seconds >= kShortest && seconds <= kLongest)) {
+        ww3b::writeToStandardError(ww3b::warningMessage(
+            "WW3B_NETCDF_STALL_SECONDS=\"" + std::string(text) + "\" is not a number of seconds from 0.1 to 86400; " +
+            std::to_string(ww3b::kDefaultStallLimitOfReaders.count() / 1000) + " seconds are waited"));
+        return;
+    }
+    ww3b::setStallLimitOfReaders(std::chrono::milliseconds(std::llround(seconds * 1000)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     ww3b::ignoreSignalsOfFailedWrites();
+    // Started with SIGCHLD ignored (some batch systems do so), the child that reads a
+    // netCDF file could not be waited for.
+    ww3b::restoreDefaultChildSignal();
+    takeNetcdfStallLimit(std::getenv("WW3B_NETCDF_STALL_SECONDS"));
     ww3b::OutputFile output(ww3b::kConsoleOutputUnit, "standard output", ::dup(STDOUT_FILENO),
                             ww3b::OutputFile::Kind::Stream);
     const CommandLine command = parseCommandLine(std::span<char* const>(argv + 1, argc > 0 ? argc - 1 : 0));

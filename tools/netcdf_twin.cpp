@@ -2,7 +2,9 @@
 
 #include <netcdf.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -84,7 +86,17 @@ int defineFloat(int file, const char* name, std::vector<int> dimensions, const c
     return id;
 }
 
-Layout define(const std::string& path, bool netcdf4, std::size_t nf, std::size_t nd, std::size_t np) {
+// The packing of log-coded densities.
+constexpr float kLogScale = 0.0004f;
+constexpr short kLogFill = -32767;
+
+short logCoded(float density) {
+    const double steps = std::round(std::log10(static_cast<double>(density) + 1e-12) / static_cast<double>(kLogScale));
+    return static_cast<short>(std::clamp(steps, -32766.0, 32767.0));
+}
+
+Layout define(const std::string& path, const TwinLayout& twin, std::size_t nf, std::size_t nd, std::size_t np) {
+    const bool netcdf4 = twin.netcdf4;
     Layout l;
     check(nc_create(path.c_str(), NC_CLOBBER | (netcdf4 ? NC_NETCDF4 : 0), &l.file), "cannot create the netCDF file");
     int time = -1, station = -1, frequency = -1, direction = -1, text = -1;
@@ -100,14 +112,34 @@ Layout define(const std::string& path, bool netcdf4, std::size_t nf, std::size_t
     check(nc_def_var(l.file, "station_name", NC_CHAR, 2, nameDimensions, &l.name), "station_name");
     defineFloat(l.file, "frequency", {frequency}, "s-1");
     defineFloat(l.file, "direction", {direction}, "degree");
-    l.latitude = defineFloat(l.file, "latitude", {time, station}, "degree_north");
-    l.longitude = defineFloat(l.file, "longitude", {time, station}, "degree_east");
+    if (twin.xyPositions) {
+        l.latitude = defineFloat(l.file, "y", {time, station}, "m");
+        l.longitude = defineFloat(l.file, "x", {time, station}, "m");
+    } else {
+        l.latitude = defineFloat(l.file, "latitude", {time, station}, "degree_north");
+        l.longitude = defineFloat(l.file, "longitude", {time, station}, "degree_east");
+    }
     l.depth = defineFloat(l.file, "dpt", {time, station}, "m");
     l.wind = defineFloat(l.file, "wnd", {time, station}, "m s-1");
     l.windDirection = defineFloat(l.file, "wnddir", {time, station}, "degree");
-    l.efth = defineFloat(l.file, "efth", {time, station, frequency, direction}, "m2 s rad-1");
-    const float fill = NC_FILL_FLOAT;
-    check(nc_put_att_float(l.file, l.efth, "_FillValue", NC_FLOAT, 1, &fill), "efth");
+    if (twin.log10Densities) {
+        const int dimensions[] = {time, station, frequency, direction};
+        check(nc_def_var(l.file, "efth", NC_SHORT, 4, dimensions, &l.efth), "efth");
+        const std::string units = "log10(m2 s rad-1 +1E-12)";
+        const std::string name = "base_ten_logarithm_of_sea_surface_wave_directional_variance_spectral_density";
+        const float offset = 0.f;
+        check(nc_put_att_text(l.file, l.efth, "units", units.size(), units.c_str()), "efth");
+        check(nc_put_att_text(l.file, l.efth, "standard_name", name.size(), name.c_str()), "efth");
+        check(nc_put_att_float(l.file, l.efth, "scale_factor", NC_FLOAT, 1, &kLogScale), "efth");
+        check(nc_put_att_float(l.file, l.efth, "add_offset", NC_FLOAT, 1, &offset), "efth");
+        check(nc_put_att_short(l.file, l.efth, "_FillValue", NC_SHORT, 1, &kLogFill), "efth");
+        // As the model writes it, though the logarithms run from -12 up.
+        check(nc_put_att_float(l.file, l.efth, "valid_min", NC_FLOAT, 1, &offset), "efth");
+    } else {
+        l.efth = defineFloat(l.file, "efth", {time, station, frequency, direction}, "m2 s rad-1");
+        const float fill = NC_FILL_FLOAT;
+        check(nc_put_att_float(l.file, l.efth, "_FillValue", NC_FLOAT, 1, &fill), "efth");
+    }
     if (netcdf4) {
         // One chunk per step and station, the piece a reader of one station takes. Not
         // compressed: decompression would dominate the reading times that the twin measures.
@@ -135,7 +167,7 @@ double daysSince1990(long long date, long long time) {
     return static_cast<double>(days) + static_cast<double>(seconds) / 86400.0;
 }
 
-void convert(const std::string& textPath, const std::string& netcdfPath, bool netcdf4, Layout& layout) {
+void convert(const std::string& textPath, const std::string& netcdfPath, const TwinLayout& twin, Layout& layout) {
     TextReader in(textPath);
     const std::string header = in.requireLine("the header");
     if (header.size() < 42) throw Failure("the header line is too short");
@@ -150,7 +182,7 @@ void convert(const std::string& textPath, const std::string& netcdfPath, bool ne
     std::vector<float> degrees(nd);
     for (std::size_t j = 0; j < nd; ++j) degrees[j] = static_cast<float>(radians[j] * 180.0 / std::numbers::pi);
 
-    layout = define(netcdfPath, netcdf4, nf, nd, np);
+    layout = define(netcdfPath, twin, nf, nd, np);
     const int file = layout.file;
     int id = -1;
     check(nc_inq_varid(file, "frequency", &id), "frequency");
@@ -194,19 +226,30 @@ void convert(const std::string& textPath, const std::string& netcdfPath, bool ne
             const std::size_t nameStart[] = {s, 0};
             if (step == 0) check(nc_put_vara_text(file, layout.name, nameStart, nameCount, names.data() + s * 16), "station_name");
         }
+        if (twin.xyPositions) {
+            for (int k = 0; k < 2; ++k) {
+                for (float& value : point[k]) value *= 1000.0f;
+            }
+        }
         const int pointIds[] = {layout.latitude, layout.longitude, layout.depth, layout.wind, layout.windDirection};
         for (int k = 0; k < 5; ++k) check(nc_put_vara_float(file, pointIds[k], start, count, point[k].data()), "point values");
-        check(nc_put_vara_float(file, layout.efth, start, count, efth.data()), "efth");
+        if (twin.log10Densities) {
+            std::vector<short> coded(efth.size());
+            std::transform(efth.begin(), efth.end(), coded.begin(), logCoded);
+            check(nc_put_vara_short(file, layout.efth, start, count, coded.data()), "efth");
+        } else {
+            check(nc_put_vara_float(file, layout.efth, start, count, efth.data()), "efth");
+        }
     }
 }
 
 }  // namespace
 
-std::string writeNetcdfTwin(const std::string& textPath, const std::string& netcdfPath, bool netcdf4) {
+std::string writeNetcdfTwin(const std::string& textPath, const std::string& netcdfPath, const TwinLayout& twin) {
     Layout layout;
     std::string error;
     try {
-        convert(textPath, netcdfPath, netcdf4, layout);
+        convert(textPath, netcdfPath, twin, layout);
     } catch (const Failure& failure) {
         error = failure.what();
     }

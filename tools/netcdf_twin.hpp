@@ -6,8 +6,17 @@
 
 namespace ww3synth {
 
-// Reads the text file and writes its twin (netCDF-4 when `netcdf4`, else the classic
-// format). Returns an empty string on success, otherwise what went wrong.
-std::string writeNetcdfTwin(const std::string& textPath, const std::string& netcdfPath, bool netcdf4);
+struct TwinLayout {
+    bool netcdf4 = true;  // else the classic format
+    // The densities as WW3 packs them: log10(E + 1e-12) in 16-bit integers, scale 0.0004.
+    bool log10Densities = false;
+    // x and y in metres (a thousand times the text's latitude and longitude) instead of
+    // latitude and longitude, as WW3 writes the points of a cartesian grid.
+    bool xyPositions = false;
+};
+
+// Reads the text file and writes its twin. Returns an empty string on success, otherwise
+// what went wrong.
+std::string writeNetcdfTwin(const std::string& textPath, const std::string& netcdfPath, const TwinLayout& layout);
 
 }  // namespace ww3synth

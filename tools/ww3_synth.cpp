@@ -40,6 +40,8 @@ struct Options {
     std::string output;  // empty: standard output
     std::string netcdf;  // the netCDF twin, none when empty
     bool netcdfClassic = false;
+    bool netcdfLog10 = false;  // efth as packed base-ten logarithms
+    bool netcdfXY = false;     // x and y in metres instead of latitude and longitude
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -397,6 +399,11 @@ constexpr const char* usage =
     "                          (needs --output)\n"
     "  --netcdf-format classic|netcdf4\n"
     "                          format of the netCDF twin (default netcdf4)\n"
+    "  --efth-encoding float|log10\n"
+    "                          densities of the netCDF twin as floats (default) or as\n"
+    "                          log10(E + 1E-12) packed in 16-bit integers (scale 0.0004)\n"
+    "  --positions latlon|xy   positions of the netCDF twin as latitude and longitude\n"
+    "                          (default) or as x and y in metres (1000 times the text's)\n"
     "  --help                  this text\n"
     "One-year hourly benchmark workload (about 176 MB):\n"
     "  ww3-synth --frequencies 50 --directions 36 --steps 8760 --interval-hours 1 --values realistic --output year.spec\n";
@@ -464,6 +471,12 @@ Options parseOptions(const std::vector<std::string_view>& args) {
                 throw std::invalid_argument("--netcdf-format must be classic or netcdf4");
             }
             options.netcdfClassic = value == "classic";
+        } else if (name == "--efth-encoding") {
+            if (value != "float" && value != "log10") throw std::invalid_argument("--efth-encoding must be float or log10");
+            options.netcdfLog10 = value == "log10";
+        } else if (name == "--positions") {
+            if (value != "latlon" && value != "xy") throw std::invalid_argument("--positions must be latlon or xy");
+            options.netcdfXY = value == "xy";
         } else {
             throw std::invalid_argument("unknown option " + std::string(name));
         }
@@ -508,7 +521,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (const std::string error = options.netcdf.empty() ? std::string()
-                                  : writeNetcdfTwin(options.output, options.netcdf, !options.netcdfClassic);
+                                  : writeNetcdfTwin(options.output, options.netcdf,
+                                                    {!options.netcdfClassic, options.netcdfLog10, options.netcdfXY});
         !error.empty()) {
         std::fprintf(stderr, "ww3-synth: netCDF twin %s: %s\n", options.netcdf.c_str(), error.c_str());
         return 1;

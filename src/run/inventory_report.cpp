@@ -51,12 +51,19 @@ std::vector<std::string> inventoryLines(const FileInventory& inventory) {
     }
     lines.push_back(points);
     if (!inventory.points.empty()) {
-        lines.push_back("   no  name         latitude  longitude   depth (m)");
+        // A file gives every point's position the same way.
+        const bool cartesian = inventory.points.front().positionKind == PositionKind::Cartesian;
+        lines.push_back(cartesian ? "   no  name              x (m)        y (m)   depth (m)"
+                                  : "   no  name         latitude  longitude   depth (m)");
         for (std::size_t k = 0; k < inventory.points.size(); ++k) {
             const PointSummary& point = inventory.points[k];
-            lines.push_back(formatted("%5zu  %-10s %9.2f %10.2f %11.1f", k + 1, point.name.c_str(),
-                                      static_cast<double>(point.latitude), static_cast<double>(point.longitude),
-                                      static_cast<double>(point.depth)));
+            lines.push_back(cartesian ? formatted("%5zu  %-10s %12.1f %12.1f %11.1f", k + 1, point.name.c_str(),
+                                                  static_cast<double>(point.x), static_cast<double>(point.y),
+                                                  static_cast<double>(point.depth))
+                                      : formatted("%5zu  %-10s %9.2f %10.2f %11.1f", k + 1, point.name.c_str(),
+                                                  static_cast<double>(point.latitude),
+                                                  static_cast<double>(point.longitude),
+                                                  static_cast<double>(point.depth)));
         }
     }
     std::string steps = "Time steps:  " + std::to_string(inventory.stepCount);
@@ -69,6 +76,7 @@ std::vector<std::string> inventoryLines(const FileInventory& inventory) {
 }
 
 int listInventory(OutputFile& out, const ProgramOptions& options) {
+    const InputReadingScope inputReading;
     try {
         const FileInventory inventory = readInventory(kSpectralFileUnit, options.listFile);
         if (!options.quiet) {

@@ -169,6 +169,8 @@ void finishRun(RunFiles& files) {
 RunSummary convert(Console& console, const ProgramOptions& programOptions) {
     silenceWarnings(programOptions.quiet);
     forgetIssuedWarnings();
+    // The checks made after the WW3 file is named and the run share one reading of it.
+    const InputReadingScope inputReading;
     RunFiles files;
     RunSummary summary;
     try {

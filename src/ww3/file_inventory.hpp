@@ -22,10 +22,17 @@ struct GridSummary {
     int headerPointCount = -1;  // the point count the file's header gives; -1: none given
 };
 
+// How a point's position is given: latitude and longitude in degrees, or (output of a
+// cartesian grid) x and y in metres.
+enum class PositionKind { Geographic, Cartesian };
+
 struct PointSummary {
     std::string name;  // between the quotes, trailing blanks dropped
-    float latitude = 0;
+    PositionKind positionKind = PositionKind::Geographic;
+    float latitude = 0;  // degrees; Geographic only
     float longitude = 0;
+    float x = 0;  // metres; Cartesian only
+    float y = 0;
     float depth = 0;  // metres
 };
 

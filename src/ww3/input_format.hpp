@@ -30,6 +30,9 @@ struct InputFormat {
     // file holds no point answering `point`, before any output file is made; leaves every
     // other case (a file that cannot be read included) to the run. Null: no early check.
     void (*refuseMissingPoint)(int unit, const std::string& path, const PointChoice& point) = nullptr;
+    // A format read by a helper process: while the returned token lives, the early checks
+    // and the run share one reading of a file (one process, one open). Null: nothing shared.
+    std::shared_ptr<void> (*shareReading)() = nullptr;
 };
 
 }  // namespace ww3b

@@ -12,6 +12,9 @@
 #include "textio/file_opening.hpp"
 #include "ww3/ascii/ascii_format.hpp"
 #include "ww3/netcdf/netcdf_format.hpp"
+#include "ww3/netcdf/netcdf_stream.hpp"
+
+static_assert(ww3b::kNetcdfStallLimit == ww3b::kDefaultStallLimitOfReaders, "one default wait for a stalled reader");
 
 namespace ww3b {
 
@@ -76,5 +79,13 @@ void refuseMissingPoint(int unit, const std::string& nameField, const PointChoic
     const InputFormat& format = formatOf(std::span<const unsigned char>(head.data(), got));
     if (format.refuseMissingPoint) format.refuseMissingPoint(unit, path, point);
 }
+
+InputReadingScope::InputReadingScope() {
+    for (const InputFormat* format : inputFormats()) {
+        if (format->shareReading) shared_.push_back(format->shareReading());
+    }
+}
+
+void setStallLimitOfReaders(std::chrono::milliseconds limit) { setNetcdfStallLimit(limit); }
 
 }  // namespace ww3b

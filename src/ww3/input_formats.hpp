@@ -2,9 +2,11 @@
 // The registry of input formats: the one place that knows which formats there are. The
 // run opens, lists and checks its input through it, whatever the format.
 
+#include <chrono>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "ww3/file_inventory.hpp"
 #include "ww3/input_format.hpp"
@@ -31,5 +33,22 @@ FileInventory readInventory(int unit, const std::string& nameField);
 // point answering `point`, where its format can tell that early. A file that is not a
 // plain readable file, or cannot be read, is left to the run.
 void refuseMissingPoint(int unit, const std::string& nameField, const PointChoice& point);
+
+// One run or one --list: while it lives, the checks made right after the file is named
+// and the run itself share one reading of the file, whatever its format.
+class InputReadingScope {
+public:
+    InputReadingScope();
+    InputReadingScope(const InputReadingScope&) = delete;
+    InputReadingScope& operator=(const InputReadingScope&) = delete;
+
+private:
+    std::vector<std::shared_ptr<void>> shared_;
+};
+
+// How long a reader in a helper process may send nothing before the file is taken to
+// stall its library; a slow disk or network share may want longer.
+inline constexpr std::chrono::milliseconds kDefaultStallLimitOfReaders{30000};
+void setStallLimitOfReaders(std::chrono::milliseconds limit);
 
 }  // namespace ww3b

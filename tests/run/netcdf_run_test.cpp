@@ -3,6 +3,11 @@
 
 #include <netcdf.h>
 
+#include <signal.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -144,6 +149,22 @@ TEST(NetcdfRun, RefusesBadFilesWithADiagnostic) {
          "the file holds no station \"44097-9\"; it holds 3 stations: \"44097\", \"44097-2\", \"44097-3\"", false, ""},
         {"no such position", "classic", "", nullptr, 0, {"--point", "4"}, "the file holds no station 4; it holds 3",
          false, ""},
+        // Units other than those the reader knows are refused, never converted on a guess.
+        {"efth in other units", "netcdf4", "",
+         [](int nc) { nc_put_att_text(nc, varid(nc, "efth"), "units", 5, "J m-2"); }, 0, {},
+         "the variable efth is in \"J m-2\"; it can be read in m2 s rad-1 or as log10(m2 s rad-1 +1E-12)", false, ""},
+        {"log-coded efth of another unit", "classic", "--efth-encoding log10",
+         [](int nc) { nc_put_att_text(nc, varid(nc, "efth"), "units", 20, "log10(m2 s-1 +1E-12)"); }, 0, {},
+         "the variable efth is in \"log10(m2 s-1 +1E-12)\"", false, ""},
+        {"frequencies in radians", "classic", "",
+         [](int nc) { nc_put_att_text(nc, varid(nc, "frequency"), "units", 7, "rad s-1"); }, 0, {},
+         "the variable frequency is in \"rad s-1\"; it can be read in s-1 or Hz", false, ""},
+        {"directions in radians", "netcdf4", "",
+         [](int nc) { nc_put_att_text(nc, varid(nc, "direction"), "units", 3, "rad"); }, 0, {},
+         "the variable direction is in \"rad\"", false, ""},
+        {"calendar without leap years", "netcdf4", "",
+         [](int nc) { nc_put_att_text(nc, varid(nc, "time"), "calendar", 6, "noleap"); }, 0, {},
+         "the variable time uses the calendar \"noleap\"", false, ""},
         {"classic cut in its header", "classic", "", nullptr, 200, {}, "the header of the netCDF file is cut short", true, ""},
         {"classic cut in its data", "classic", "", nullptr, -1000, {}, "the netCDF file is cut short", true, ""},
         {"netCDF-4 cut in its header", "netcdf4", "", nullptr, 3000, {}, "the file is cut short or damaged", true, ""},
@@ -178,6 +199,125 @@ TEST(NetcdfRun, RefusesBadFilesWithADiagnostic) {
             EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"in.spec"});
         }
     }
+}
+
+// The numbers of a text and what stands between them, blanks left out (a number of
+// another width moves its field's blanks).
+struct NumbersAndText {
+    std::vector<std::string> numbers;
+    std::string text;
+};
+
+NumbersAndText splitNumbers(const std::string& text) {
+    static const std::regex number(R"([-+]?(\d+\.?\d*|\.\d+)([EeDd][-+]?\d+)?)");
+    NumbersAndText split;
+    std::size_t from = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it) {
+        split.text += text.substr(from, static_cast<std::size_t>(it->position()) - from) + "#";
+        split.numbers.push_back(it->str());
+        from = static_cast<std::size_t>(it->position() + it->length());
+    }
+    split.text += text.substr(from);
+    std::erase(split.text, ' ');
+    return split;
+}
+
+// One unit of the last digit a number is printed with: 0.123E-04 gives 1e-7, 12.5 gives 0.1.
+double lastDigitUnit(const std::string& number) {
+    const std::size_t exponent = number.find_first_of("EeDd");
+    const std::size_t point = number.find('.');
+    const std::size_t mantissaEnd = exponent == std::string::npos ? number.size() : exponent;
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(mantissaEnd - point - 1);
+    const int power = exponent == std::string::npos ? 0 : std::stoi(number.substr(exponent + 1));
+    return std::pow(10.0, power - decimals);
+}
+
+// The log-coded densities differ from the floats by up to 0.046 % (half a step of 0.0004
+// in log10); what is derived from them may differ by 0.1 % of itself and one unit of its
+// last printed digit. Everything else must be the same.
+void expectWithinLogPrecision(const std::string& coded, const std::string& floats, const std::string& what) {
+    const NumbersAndText a = splitNumbers(coded), b = splitNumbers(floats);
+    ASSERT_EQ(a.text, b.text) << what;
+    ASSERT_EQ(a.numbers.size(), b.numbers.size()) << what;
+    for (std::size_t k = 0; k < a.numbers.size(); ++k) {
+        const double x = std::stod(a.numbers[k]), y = std::stod(b.numbers[k]);
+        const double tolerance =
+            1e-3 * std::fabs(y) + std::max(lastDigitUnit(a.numbers[k]), lastDigitUnit(b.numbers[k])) * 1.0001;
+        ASSERT_LE(std::fabs(x - y), tolerance) << what << ": number " << k << ", " << a.numbers[k] << " for "
+                                               << b.numbers[k];
+    }
+}
+
+// As WW3 writes them: densities as packed logarithms, positions as x and y in metres.
+TEST(NetcdfRun, LogCodedAndCartesianFilesConvertLikeTheFloatFile) {
+    TempFolder floats, coded;
+    synthesize(floats, "netcdf4");
+    synthesize(coded, "classic", "--efth-encoding log10 --positions xy");
+    const ProgramRun list = runProgram(coded.path(), "", {"--list", "multi.nc"});
+    ASSERT_EQ(list.status, 0) << list.errors;
+    EXPECT_NE(list.output.find("   no  name              x (m)        y (m)   depth (m)\r\n"
+                               "    1  44097          -71120.0      40980.0        46.6\r\n"),
+              std::string::npos)
+        << list.output;
+    // Stations that face the shore: the mean direction of the little energy the third keeps
+    // in the half plane near 0 degrees moves by more than a relative 0.1 %.
+    for (const char* station : {"1", "2"}) {
+        for (int mode : {0, 1, 2}) {
+            SCOPED_TRACE(std::string("station ") + station + " mode " + std::to_string(mode));
+            TempFolder fromFloats, fromCoded;
+            std::filesystem::copy_file(floats / "multi.nc", fromFloats / "in.spec");
+            std::filesystem::copy_file(coded / "multi.nc", fromCoded / "in.spec");
+            const std::string answers = answerLines(standardAnswers(mode));
+            const ProgramRun a = runProgram(fromFloats.path(), answers, {"-q", "--point", station});
+            const ProgramRun b = runProgram(fromCoded.path(), answers, {"-q", "--point", station});
+            ASSERT_EQ(a.status, 0) << a.errors;
+            ASSERT_EQ(b.status, 0) << b.errors;
+            expectWithinLogPrecision(b.output, a.output, "the console");
+            const auto expected = outputsIn(fromFloats.path(), mode);
+            const auto got = outputsIn(fromCoded.path(), mode);
+            ASSERT_EQ(got.size(), expected.size());
+            for (const auto& [name, contents] : expected) expectWithinLogPrecision(got.at(name), contents, name);
+        }
+    }
+}
+
+// The file is read in one child of the run: it works when the run was started with
+// SIGCHLD ignored, and a library that stalls in the middle of the data ends the run with
+// the diagnostic, the steps before it written, and no process left behind.
+TEST(NetcdfRun, TheReadingChildEndsWithTheRun) {
+    TempFolder source;
+    const std::string command = std::string(WW3B_SYNTH) + " --steps 300 --output " + (source / "in.txt").string() +
+                                " --netcdf " + (source / "in.nc").string();
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string answers = answerLines(standardAnswers(1));
+
+    TempFolder ignored;
+    std::filesystem::copy_file(source / "in.nc", ignored / "in.spec");
+    RunInheritance inheritance;
+    inheritance.childSignalIgnored = true;
+    const ProgramRun run = runProgram(ignored.path(), answers, inheritance);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.summary.find("300 time steps written"), std::string::npos) << run.summary;
+
+    // Six float reads fill the axes and the first block of steps; the seventh, in the
+    // second block, stalls.
+    TempFolder stalled;
+    std::filesystem::copy_file(source / "in.nc", stalled / "in.spec");
+    const std::string idFile = (source / "stalled.id").string();
+    inheritance = {};
+    inheritance.environment = {"LD_PRELOAD=" WW3B_STALL_LIBRARY, "WW3B_TEST_STALL_AFTER_READS=6",
+                            "WW3B_TEST_STALL_ID_FILE=" + idFile, "WW3B_NETCDF_STALL_SECONDS=2",
+                            "ASAN_OPTIONS=verify_asan_link_order=0"};
+    const ProgramRun stall = runProgram(stalled.path(), answers, inheritance);
+    EXPECT_EQ(stall.status, 2);
+    EXPECT_NE(stall.errors.find("the netCDF-4 file is damaged: the netCDF library had not finished reading it after "
+                                "2 seconds (reading time step 218)"),
+              std::string::npos)
+        << stall.errors;
+    const std::string written = readFile(stalled / "bay.out");
+    EXPECT_GT(std::count(written.begin(), written.end(), '\n'), 200);
+    const pid_t id = static_cast<pid_t>(std::stol(readFile(idFile)));
+    EXPECT_TRUE(::kill(id, 0) != 0 && errno == ESRCH) << "the stalled child " << id << " is still there";
 }
 
 }  // namespace

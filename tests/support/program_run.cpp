@@ -33,9 +33,11 @@ std::optional<std::filesystem::path> spectralFileOf(const std::filesystem::path&
 }
 
 ProgramRun runInFolder(const std::filesystem::path& folder, const std::string& answers,
-                       const std::vector<std::string>& arguments, const RunSettings& settings);
+                       const std::vector<std::string>& arguments, const RunSettings& settings,
+                       const RunInheritance& inheritance = {});
 ProgramRun execute(const std::filesystem::path& folder, const std::string& answers,
-                   const std::vector<std::string>& arguments, const RunSettings& settings);
+                   const std::vector<std::string>& arguments, const RunSettings& settings,
+                   const RunInheritance& inheritance);
 
 }  // namespace
 
@@ -48,6 +50,11 @@ ProgramRun runProgram(const std::filesystem::path& folder, const std::string& an
 
 ProgramRun runProgram(const std::filesystem::path& folder, const std::string& answers, const RunSettings& settings) {
     return runInFolder(folder, answers, {}, settings);
+}
+
+ProgramRun runProgram(const std::filesystem::path& folder, const std::string& answers,
+                      const RunInheritance& inheritance) {
+    return runInFolder(folder, answers, {}, RunSettings{}, inheritance);
 }
 
 std::optional<std::uint64_t> fileChecksum(const std::filesystem::path& file) {
@@ -65,12 +72,13 @@ std::optional<std::uint64_t> fileChecksum(const std::filesystem::path& file) {
 namespace {
 
 ProgramRun runInFolder(const std::filesystem::path& folder, const std::string& answers,
-                       const std::vector<std::string>& arguments, const RunSettings& settings) {
+                       const std::vector<std::string>& arguments, const RunSettings& settings,
+                       const RunInheritance& inheritance) {
     const auto spectralFile = spectralFileOf(folder, answers);
     const auto before = spectralFile ? fileChecksum(*spectralFile) : std::nullopt;
     struct stat spectralInfo {};
     const bool spectralExisted = spectralFile && ::lstat(spectralFile->c_str(), &spectralInfo) == 0;
-    const ProgramRun run = execute(folder, answers, arguments, settings);
+    const ProgramRun run = execute(folder, answers, arguments, settings, inheritance);
     if (spectralFile) {
         struct stat after {};
         EXPECT_EQ(::lstat(spectralFile->c_str(), &after) == 0, spectralExisted)
@@ -81,7 +89,8 @@ ProgramRun runInFolder(const std::filesystem::path& folder, const std::string& a
 }
 
 ProgramRun execute(const std::filesystem::path& folder, const std::string& answers,
-                   const std::vector<std::string>& arguments, const RunSettings& settings) {
+                   const std::vector<std::string>& arguments, const RunSettings& settings,
+                   const RunInheritance& inheritance) {
     TempFolder streams;  // outside the run's folder, so that it sees only its own files
     const std::string outPath = (streams / "stdout").string();
     const std::string errPath = (streams / "stderr").string();
@@ -100,6 +109,8 @@ ProgramRun execute(const std::filesystem::path& folder, const std::string& answe
         ::dup2(out, STDOUT_FILENO);
         ::dup2(err, STDERR_FILENO);
         if (::chdir(folder.c_str()) != 0) ::_exit(126);
+        for (const std::string& setting : inheritance.environment) ::putenv(const_cast<char*>(setting.c_str()));
+        if (inheritance.childSignalIgnored) ::signal(SIGCHLD, SIG_IGN);
         if (settings.fileSizeLimit) {
             // The signal keeps its default action (death) here: the program itself must
             // ignore it, so that a write beyond the limit fails with EFBIG instead.

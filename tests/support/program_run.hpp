@@ -36,6 +36,16 @@ ProgramRun runProgram(const std::filesystem::path& folder, const std::string& an
                       const std::vector<std::string>& arguments = {}, int timeoutSeconds = 60);
 ProgramRun runProgram(const std::filesystem::path& folder, const std::string& answers, const RunSettings& settings);
 
+// What the run inherits from the process that starts it.
+struct RunInheritance {
+    // NAME=VALUE settings added to the run's environment.
+    std::vector<std::string> environment;
+    // The run starts with SIGCHLD ignored, as some batch systems start their jobs.
+    bool childSignalIgnored = false;
+};
+ProgramRun runProgram(const std::filesystem::path& folder, const std::string& answers,
+                      const RunInheritance& inheritance);
+
 // One answer per line, each ending with a line feed.
 std::string answerLines(const std::vector<std::string>& answers);
 

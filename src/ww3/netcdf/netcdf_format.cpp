@@ -2,6 +2,7 @@
 
 #include "ww3/netcdf/netcdf_magic.hpp"
 #include "ww3/netcdf/netcdf_spectra_source.hpp"
+#include "ww3/netcdf/netcdf_stream.hpp"
 
 namespace ww3b {
 
@@ -26,6 +27,8 @@ FileInventory netcdfInventory(std::unique_ptr<InputFile> in) {
     return readNetcdfInventory(unit, closedForTheLibrary(std::move(in)));
 }
 
+std::shared_ptr<void> shareNetcdfReading() { return std::make_shared<NetcdfRunScope>(); }
+
 }  // namespace
 
 const InputFormat& netcdfFormat() {
@@ -36,6 +39,7 @@ const InputFormat& netcdfFormat() {
         .open = openNetcdf,
         .inventory = netcdfInventory,
         .refuseMissingPoint = refuseMissingNetcdfStation,
+        .shareReading = shareNetcdfReading,
     };
     return format;
 }

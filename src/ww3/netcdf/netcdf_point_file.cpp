@@ -4,15 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
-#include <optional>
 
 #include "textio/io_diagnostic.hpp"
 #include "ww3/netcdf/netcdf_classic_extent.hpp"
-#include "ww3/netcdf/netcdf_trial_open.hpp"
+#include "ww3/netcdf/netcdf_units.hpp"
 
 namespace ww3b {
 
@@ -41,18 +39,6 @@ std::string stampText(const NetcdfStamp& stamp) {
     return text;
 }
 
-// "30 seconds", "0.5 seconds".
-std::string secondsText(std::chrono::milliseconds span) {
-    std::string text = std::to_string(span.count() / 1000);
-    if (span.count() % 1000 != 0) {
-        char fraction[8];
-        std::snprintf(fraction, sizeof fraction, "%03d", static_cast<int>(span.count() % 1000));
-        text += '.' + std::string(fraction);
-        while (text.back() == '0') text.pop_back();
-    }
-    return text + " seconds";
-}
-
 std::string trimmed(std::string name) {
     while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
     return name;
@@ -72,23 +58,6 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
     if (classic.header == ClassicHeader::Sound && classic.fileSize < classic.bytes) {
         fail("the netCDF file is cut short: its header describes " + std::to_string(classic.bytes) +
              " bytes, the file holds " + std::to_string(classic.fileSize));
-    }
-    if (classic.header == ClassicHeader::NotClassic) {
-        const auto limit = netcdfTrialLimit();
-        const TrialOpen trial = openNetcdfAside(path_, limit);
-        switch (trial.outcome) {
-            case TrialOutcome::Crashed:
-                fail("the netCDF-4 file is damaged: the netCDF library fails on it");
-            case TrialOutcome::TimedOut:
-                fail("the netCDF-4 file is damaged: the netCDF library had not finished opening it after " +
-                     secondsText(limit));
-            case TrialOutcome::LibraryError:
-                // Refused here: the library is not given a second go at a file it found faulty.
-                if (trial.where.empty()) fail("cannot open the netCDF file: " + libraryProblem(trial.status));
-                fail("cannot read " + trial.where + ": " + libraryProblem(trial.status));
-            case TrialOutcome::Opened:
-                break;
-        }
     }
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
     if (status != NC_NOERR) {
@@ -119,16 +88,8 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
     depth_ = requireVariable("dpt", {timeDimension, stationDimension});
     wind_ = requireVariable("wnd", {timeDimension, stationDimension});
     windDirection_ = requireVariable("wnddir", {timeDimension, stationDimension});
-    // Positions only serve the inventory: per time and station, or per station.
-    for (NetcdfVariable* position : {&latitude_, &longitude_}) {
-        const char* name = position == &latitude_ ? "latitude" : "longitude";
-        *position = NetcdfVariable(ncid_, name);
-        const std::vector<int> perStep = {timeDimension, stationDimension};
-        const std::vector<int> fixed = {stationDimension};
-        if (position->found() && position->dimensions() != perStep && position->dimensions() != fixed) {
-            fail(std::string("the variable ") + name + " is neither (time, station) nor (station)");
-        }
-    }
+    readPositions(timeDimension, stationDimension);
+    checkDensityCoding();
     readGrid(frequencyDimension, directionDimension);
     readStationNames(stationDimension);
     readTimeUnits();
@@ -158,7 +119,8 @@ NetcdfVariable NetcdfPointFile::requireVariable(const std::string& name, std::ve
         std::string expected;
         for (int id : dimensions) {
             char dimensionName[NC_MAX_NAME + 1] = "";
-            nc_inq_dimname(ncid_, id, dimensionName);
+            const int status = nc_inq_dimname(ncid_, id, dimensionName);
+            if (status != NC_NOERR) fail("cannot read a dimension's name: " + libraryProblem(status));
             expected += (expected.empty() ? "" : ", ") + std::string(dimensionName);
         }
         fail("the variable " + name + " does not have the dimensions (" + expected + ")");
@@ -166,9 +128,80 @@ NetcdfVariable NetcdfPointFile::requireVariable(const std::string& name, std::ve
     return variable;
 }
 
+std::optional<std::string> NetcdfPointFile::textAttribute(const NetcdfVariable& variable, const char* name) const {
+    constexpr std::size_t kLongest = 4096;
+    nc_type type = NC_NAT;
+    std::size_t length = 0;
+    int status = nc_inq_att(ncid_, variable.id(), name, &type, &length);
+    if (status == NC_ENOTATT) return std::nullopt;
+    const std::string what = std::string("the attribute ") + name + " of the variable " + variable.name();
+    if (status != NC_NOERR) fail("cannot read " + what + ": " + libraryProblem(status));
+    if (type != NC_CHAR) fail(what + " is not text");
+    if (length > kLongest) fail(what + " is longer than " + std::to_string(kLongest) + " characters");
+    std::string text(length, '\0');
+    status = length == 0 ? NC_NOERR : nc_get_att_text(ncid_, variable.id(), name, text.data());
+    if (status != NC_NOERR) fail("cannot read " + what + ": " + libraryProblem(status));
+    return trimmed(text);
+}
+
+void NetcdfPointFile::checkUnits(const NetcdfVariable& variable, bool (*readable)(std::string_view),
+                                 const char* expected) {
+    const std::optional<std::string> units = textAttribute(variable, "units");
+    if (!units) {
+        warnings_.push_back("the variable " + variable.name() + " of \"" + path_ + "\" has no units; read as " +
+                            expected);
+    } else if (!readable(*units)) {
+        fail("the variable " + variable.name() + " is in \"" + *units + "\"; it can be read in " + expected);
+    }
+}
+
+void NetcdfPointFile::checkDensityCoding() {
+    const std::optional<std::string> units = textAttribute(efth_, "units");
+    const std::optional<std::string> standardName = textAttribute(efth_, "standard_name");
+    const std::optional<DensityCoding> coding = densityCodingOf(units, standardName);
+    if (!coding) {
+        fail("the variable efth is in \"" + units.value_or("") + "\"" +
+             (standardName ? " (standard name \"" + *standardName + "\")" : std::string()) +
+             "; it can be read in m2 s rad-1 or as log10(m2 s rad-1 +1E-12)");
+    }
+    if (!units && *coding == DensityCoding::Linear) {
+        warnings_.push_back("the variable efth of \"" + path_ + "\" has no units; read as m2 s rad-1");
+    }
+    coding_ = *coding;
+}
+
+void NetcdfPointFile::readPositions(int timeDimension, int stationDimension) {
+    // Positions only serve the inventory: latitude and longitude, or else x and y in metres;
+    // per time and station, or per station.
+    latitude_ = NetcdfVariable(ncid_, "latitude");
+    longitude_ = NetcdfVariable(ncid_, "longitude");
+    if (!latitude_.found() && !longitude_.found()) {
+        const NetcdfVariable x(ncid_, "x");
+        const NetcdfVariable y(ncid_, "y");
+        if (x.found() || y.found()) {
+            cartesian_ = true;
+            longitude_ = x;
+            latitude_ = y;
+        }
+    }
+    for (const NetcdfVariable* position : {&latitude_, &longitude_}) {
+        if (!position->found()) continue;
+        const std::vector<int> perStep = {timeDimension, stationDimension};
+        const std::vector<int> fixed = {stationDimension};
+        if (position->dimensions() != perStep && position->dimensions() != fixed) {
+            fail("the variable " + position->name() + " is neither (time, station) nor (station)");
+        }
+        if (cartesian_) checkUnits(*position, isMetreUnit, "m");
+    }
+}
+
 void NetcdfPointFile::readGrid(int frequencyDimension, int directionDimension) {
     const NetcdfVariable frequency = requireVariable("frequency", {frequencyDimension});
     const NetcdfVariable direction = requireVariable("direction", {directionDimension});
+    checkUnits(frequency, isFrequencyUnit, "s-1 or Hz");
+    checkUnits(direction, isDirectionUnit, "degree, degrees or degrees_true");
+    // One buffer serves both axes.
+    static_assert(kMaxFrequencies >= kMaxDirections);
     std::array<double, kMaxFrequencies> values{};
     for (const NetcdfVariable* axis : {&frequency, &direction}) {
         const std::size_t start = 0;
@@ -194,14 +227,20 @@ void NetcdfPointFile::readGrid(int frequencyDimension, int directionDimension) {
 
 void NetcdfPointFile::readStationNames(int stationDimension) {
     std::size_t stations = 0;
-    nc_inq_dimlen(ncid_, stationDimension, &stations);
+    int status = nc_inq_dimlen(ncid_, stationDimension, &stations);
+    if (status != NC_NOERR) fail("cannot read the dimension station: " + libraryProblem(status));
     stationNames_.assign(stations, std::string());
     int varid = -1;
-    if (nc_inq_varid(ncid_, "station_name", &varid) != NC_NOERR) return;
+    status = nc_inq_varid(ncid_, "station_name", &varid);
+    if (status == NC_ENOTVAR) return;
+    if (status != NC_NOERR) fail("cannot read the variable station_name: " + libraryProblem(status));
     nc_type type = NC_NAT;
     int rank = 0;
+    status = nc_inq_var(ncid_, varid, nullptr, &type, &rank, nullptr, nullptr);
+    if (status != NC_NOERR) fail("cannot read the variable station_name: " + libraryProblem(status));
     int dimensions[NC_MAX_VAR_DIMS];
-    nc_inq_var(ncid_, varid, nullptr, &type, &rank, dimensions, nullptr);
+    if (rank == 2) status = nc_inq_vardimid(ncid_, varid, dimensions);
+    if (status != NC_NOERR) fail("cannot read the variable station_name: " + libraryProblem(status));
     std::size_t length = 0;
     if (type != NC_CHAR || rank != 2 || dimensions[0] != stationDimension ||
         nc_inq_dimlen(ncid_, dimensions[1], &length) != NC_NOERR || length > 4096) {
@@ -211,21 +250,21 @@ void NetcdfPointFile::readStationNames(int stationDimension) {
     for (std::size_t s = 0; s < stations && length > 0; ++s) {
         const std::size_t start[2] = {s, 0};
         const std::size_t count[2] = {1, length};
-        const int status = nc_get_vara_text(ncid_, varid, start, count, name.data());
+        status = nc_get_vara_text(ncid_, varid, start, count, name.data());
         if (status != NC_NOERR) fail("cannot read the variable station_name: " + libraryProblem(status));
         stationNames_[s] = trimmed(std::string(name.data(), length));
     }
 }
 
 void NetcdfPointFile::readTimeUnits() {
-    std::size_t length = 0;
-    nc_type type = NC_NAT;
-    if (nc_inq_att(ncid_, time_.id(), "units", &type, &length) != NC_NOERR || type != NC_CHAR || length > 1024) {
-        fail("the variable time has no units (such as \"days since 1990-01-01 00:00:00\")");
+    const std::optional<std::string> calendar = textAttribute(time_, "calendar");
+    if (!isReadableCalendar(calendar)) {
+        fail("the variable time uses the calendar \"" + *calendar +
+             "\"; the standard, gregorian or proleptic_gregorian calendar can be read");
     }
-    std::string units(length, '\0');
-    nc_get_att_text(ncid_, time_.id(), "units", units.data());
-    units = trimmed(units);
+    const std::optional<std::string> read = textAttribute(time_, "units");
+    if (!read || read->empty()) fail("the variable time has no units (such as \"days since 1990-01-01 00:00:00\")");
+    const std::string units = *read;
     const auto parsed = parseNetcdfTimeUnits(units);
     if (!parsed) {
         fail("the time unit \"" + units +
@@ -275,6 +314,13 @@ bool NetcdfPointFile::nextStep(InputRecord& record) {
     record.date = stamp_.date;
     record.time = stamp_.time;
     return true;
+}
+
+bool NetcdfPointFile::nextStepIsRead(std::size_t station) const {
+    const std::size_t next = started_ ? step_ + 1 : 0;
+    if (next >= timeCount_) return true;
+    const bool timeRead = next >= timesFirst_ && next < timesFirst_ + times_.size();
+    return timeRead && (block_.holds(station, next) || single_.holds(station, next));
 }
 
 int NetcdfPointFile::readSteps(const NetcdfVariable& variable, std::size_t station, std::size_t first,
@@ -353,7 +399,8 @@ void NetcdfPointFile::readStation(std::size_t station, InputRecord& record) {
                 fail("the variable efth holds a fill value or a value that is not a number " + where(station) +
                      ", frequency " + std::to_string(i + 1) + ", direction " + std::to_string(j + 1));
             }
-            record.spectrum[i][j] = static_cast<float>(value);
+            record.spectrum[i][j] =
+                coding_ == DensityCoding::Log10 ? decodeLog10Density(value) : static_cast<float>(value);
         }
     }
 }
@@ -361,6 +408,7 @@ void NetcdfPointFile::readStation(std::size_t station, InputRecord& record) {
 NetcdfInventory NetcdfPointFile::inventory() {
     NetcdfInventory inventory;
     inventory.timeCount = timeCount_;
+    inventory.cartesian = cartesian_;
     if (timeCount_ > 0) {
         inventory.first = stampOf(0);
         inventory.last = stampOf(timeCount_ - 1);

@@ -1,17 +1,23 @@
 #pragma once
 // Reading WW3 point spectra from a netCDF file: dimensions time, station, frequency and
-// direction; efth(time, station, frequency, direction) with the densities, the frequency
-// (Hz) and direction (degrees) axes, time, and per time and station dpt, wnd and wnddir.
+// direction; efth(time, station, frequency, direction) with the densities (stored as such
+// or log-coded, as its units say), the frequency (Hz) and direction (degrees) axes, time,
+// and per time and station dpt, wnd and wnddir. Every unit is checked, none assumed.
 // The file is read forward, one station at a time, in blocks of a few dozen time steps (about
 // a megabyte), so memory stays flat whatever the file's size and the library is called
 // seldom enough to read faster than the text file.
+// This calls the netCDF library, which may crash or stall on a damaged file: the program
+// uses it only inside the reading child of netcdf_stream.hpp.
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ww3/netcdf/netcdf_time.hpp"
 #include "ww3/netcdf/netcdf_variable.hpp"
+#include "ww3/netcdf/netcdf_units.hpp"
 #include "model/spectral_grid.hpp"
 
 namespace ww3b {
@@ -20,12 +26,13 @@ namespace ww3b {
 // depth (NaN where the file has no value).
 struct NetcdfStationInfo {
     std::string name;  // trailing blanks and NULs trimmed; empty when the file names none
-    double latitude = 0;
-    double longitude = 0;
+    double latitude = 0;   // y in metres when the inventory is cartesian
+    double longitude = 0;  // x in metres when the inventory is cartesian
     double depth = 0;
 };
 
 struct NetcdfInventory {
+    bool cartesian = false;  // positions are x and y in metres, not latitude and longitude
     std::vector<NetcdfStationInfo> stations;
     std::size_t timeCount = 0;
     NetcdfStamp first, last;  // only when timeCount > 0
@@ -46,6 +53,8 @@ public:
     std::size_t stationCount() const { return stationNames_.size(); }
     std::size_t timeCount() const { return timeCount_; }
     const std::vector<std::string>& stationNames() const { return stationNames_; }
+    // What the file leaves to be assumed (a variable without units), one sentence each.
+    const std::vector<std::string>& warnings() const { return warnings_; }
 
     // Station names, positions and depths at the first time step, the time count, the
     // first and the last time. Reads a few values, never a whole variable.
@@ -54,6 +63,9 @@ public:
     // Moves to the next time step and puts its date and time in the record; false (the
     // record untouched) after the last one. A step is passed over by simply moving on.
     bool nextStep(InputRecord& record);
+    // True when the next step's time and the station's values are already read, so that
+    // nextStep and readStation need no call into the library.
+    bool nextStepIsRead(std::size_t station) const;
     // The step nextStep moved to, from 0.
     std::size_t stepIndex() const { return step_; }
 
@@ -65,6 +77,13 @@ private:
     [[noreturn]] void fail(const std::string& condition) const;
     NetcdfVariable requireVariable(const std::string& name, std::vector<int> dimensions) const;
     int requireDimension(const char* name, std::size_t& length) const;
+    // A text attribute of the variable, blanks trimmed; nothing when it is absent. One that
+    // is not text or cannot be read ends the run.
+    std::optional<std::string> textAttribute(const NetcdfVariable& variable, const char* name) const;
+    // Refuses the variable unless its units are readable; absent units are warned about.
+    void checkUnits(const NetcdfVariable& variable, bool (*readable)(std::string_view), const char* expected);
+    void checkDensityCoding();
+    void readPositions(int timeDimension, int stationDimension);
     void readGrid(int frequencyDimension, int directionDimension);
     void readStationNames(int stationDimension);
     void readTimeUnits();
@@ -93,7 +112,12 @@ private:
     std::vector<std::string> stationNames_;
     std::size_t timeCount_ = 0;
     NetcdfTimeUnits timeUnits_;
-    NetcdfVariable time_, efth_, depth_, wind_, windDirection_, latitude_, longitude_;
+    NetcdfVariable time_, efth_, depth_, wind_, windDirection_;
+    // Latitude and longitude, or y and x when the file is cartesian.
+    NetcdfVariable latitude_, longitude_;
+    bool cartesian_ = false;
+    DensityCoding coding_ = DensityCoding::Linear;
+    std::vector<std::string> warnings_;
     std::size_t step_ = 0;
     bool started_ = false;
     NetcdfStamp stamp_;

@@ -37,7 +37,7 @@ NetcdfSpectraSource::NetcdfSpectraSource(int unit, std::string path, PointChoice
       path_(std::move(path)),
       point_(std::move(point)),
       warnings_(std::move(warnings)),
-      file_(std::make_unique<NetcdfPointFile>(path_, unit_)) {}
+      file_(openNetcdfStream(path_, unit_)) {}
 
 bool NetcdfSpectraSource::readHeader(SpectralGrid& grid) {
     grid = file_->grid();
@@ -45,6 +45,9 @@ bool NetcdfSpectraSource::readHeader(SpectralGrid& grid) {
     const std::optional<std::size_t> station = chooseStation(names, point_);
     if (!station) endRunWithDiagnostic(missingStationProblem(names, point_), unit_, path_);
     station_ = *station;
+    if (warnings_) {
+        for (const std::string& warning : file_->warnings()) warnings_(warning);
+    }
     if (names.size() > 1 && trimmedName(point_.wanted).empty() && warnings_) {
         warnings_("\"" + path_ + "\" holds " + std::to_string(names.size()) + " stations (" + pointList(names) +
                   "); the first is converted. Choose another with --point NAME or --point N (its position, from 1)");
@@ -53,13 +56,22 @@ bool NetcdfSpectraSource::readHeader(SpectralGrid& grid) {
 }
 
 StepStart NetcdfSpectraSource::startStep(InputRecord& record) {
+    if (!file_->streaming()) file_->stream(station_);
     if (!file_->nextStep(record)) return {StepStart::Outcome::End, {}};
     return {};
 }
 
-void NetcdfSpectraSource::readPoint(InputRecord& record) { file_->readStation(station_, record); }
+void NetcdfSpectraSource::readPoint(InputRecord& record) { file_->readStation(record); }
 
-void NetcdfSpectraSource::close() { file_.reset(); }
+void NetcdfSpectraSource::close() {
+    if (!file_) return;
+    // A stream that has been read from cannot serve anyone else.
+    if (file_->streaming()) {
+        file_->close();
+        forgetNetcdfStream(path_);
+    }
+    file_.reset();
+}
 
 namespace {
 
@@ -78,28 +90,36 @@ bool isNetcdfFile(const std::string& path) {
 }  // namespace
 
 void refuseMissingNetcdfStation(int unit, const std::string& nameField, const PointChoice& point) {
-    if (trimmedName(point.wanted).empty()) return;
     const std::string path = fileNameFromField(nameField);
     if (!isNetcdfFile(path)) return;
-    std::vector<std::string> names;
-    try {
-        names = NetcdfPointFile(path, unit).stationNames();
-    } catch (const RunFailure&) {
-        return;  // the run reports it where it opens the file
+    const std::shared_ptr<NetcdfStream> file = openNetcdfStream(path, unit);
+    const std::vector<std::string>& names = file->stationNames();
+    if (!trimmedName(point.wanted).empty() && !chooseStation(names, point)) {
+        endRunWithDiagnostic(missingStationProblem(names, point), unit, path);
     }
-    if (!chooseStation(names, point)) endRunWithDiagnostic(missingStationProblem(names, point), unit, path);
 }
 
 FileInventory readNetcdfInventory(int unit, const std::string& path) {
-    NetcdfPointFile file(path, unit);
-    const NetcdfInventory read = file.inventory();
+    const std::shared_ptr<NetcdfStream> file = openNetcdfStream(path, unit);
+    const NetcdfInventory read = file->inventory();
     FileInventory inventory;
     inventory.fileName = path;
     inventory.format = "netCDF";
-    inventory.grid = summarizeGrid(file.grid());
+    inventory.grid = summarizeGrid(file->grid());
+    inventory.warnings = file->warnings();
     for (const NetcdfStationInfo& station : read.stations) {
-        inventory.points.push_back({station.name, static_cast<float>(station.latitude),
-                                    static_cast<float>(station.longitude), static_cast<float>(station.depth)});
+        PointSummary point;
+        point.name = station.name;
+        point.depth = static_cast<float>(station.depth);
+        if (read.cartesian) {
+            point.positionKind = PositionKind::Cartesian;
+            point.x = static_cast<float>(station.longitude);
+            point.y = static_cast<float>(station.latitude);
+        } else {
+            point.latitude = static_cast<float>(station.latitude);
+            point.longitude = static_cast<float>(station.longitude);
+        }
+        inventory.points.push_back(point);
     }
     inventory.stepCount = static_cast<long>(read.timeCount);
     if (read.timeCount > 0) {

@@ -10,6 +10,7 @@
 
 #include "ww3/netcdf/netcdf_point_file.hpp"
 #include "ww3/file_inventory.hpp"
+#include "ww3/netcdf/netcdf_stream.hpp"
 #include "ww3/spectra_source.hpp"
 
 namespace ww3b {
@@ -24,7 +25,8 @@ std::string missingStationProblem(const std::vector<std::string>& names, const P
 
 class NetcdfSpectraSource final : public SpectraSource {
 public:
-    // `path` as opened (no trailing blanks). The file is opened and its layout checked at once.
+    // `path` as opened (no trailing blanks). The file is opened and its layout checked at
+    // once, or the stream the run's checks opened is taken over.
     NetcdfSpectraSource(int unit, std::string path, PointChoice point, SourceWarnings warnings = {});
 
     // The grid, its counts within the converter's limits; the station chosen (or the run
@@ -43,13 +45,14 @@ private:
     std::string path_;
     PointChoice point_;
     SourceWarnings warnings_;
-    std::unique_ptr<NetcdfPointFile> file_;
+    std::shared_ptr<NetcdfStream> file_;
     std::size_t station_ = 0;
 };
 
-// Right after the WW3 file name is answered: when the file is a netCDF file that holds no
-// station answering `point`, ends the run with the diagnostic the run would give, before
-// any output file is made. Any other file, or one that cannot be read, is left to the run.
+// Right after the WW3 file name is answered: when the file is a netCDF file that the reader
+// refuses (its layout, its units, a library that fails on it) or that holds no station
+// answering `point`, ends the run with the diagnostic the run would give, before any output
+// file is made. The file stays open for the run. Any other file is left to the run.
 void refuseMissingNetcdfStation(int unit, const std::string& nameField, const PointChoice& point);
 
 // What --list shows of a netCDF file.

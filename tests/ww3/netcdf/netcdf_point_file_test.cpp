@@ -5,6 +5,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <tuple>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,8 +21,9 @@
 #include "textio/io_diagnostic.hpp"
 #include "ww3/input_formats.hpp"
 #include "ww3/netcdf/netcdf_magic.hpp"
-#include "ww3/netcdf/netcdf_trial_open.hpp"
 #include "ww3/ascii/ww3_spectral_file.hpp"
+#include "ww3/netcdf/netcdf_stream.hpp"
+#include "ww3/netcdf/netcdf_units.hpp"
 
 namespace ww3b {
 namespace {
@@ -217,22 +223,71 @@ TEST(NetcdfPointFile, SmallFilesReadOrAreRefusedNamingWhatIsWrong) {
     }
 }
 
-// The trial opening in a child: a file the library stalls on (here a named pipe nobody
-// writes, where opening blocks) is killed at the limit instead of stalling the run. A file
-// the library crashes on is refused end to end, in a fresh process, by the run tests.
-TEST(NetcdfTrialOpen, SoundRefusedAndStallingFiles) {
+// The reading child: a sound file streams as the reader in the program reads it; a file
+// the library refuses gives its reason; a file the library stalls on (here a named pipe
+// nobody writes, where opening blocks) is killed at the limit instead of stalling the run.
+// A file the library crashes on is refused end to end, in a fresh process, by the run tests.
+TEST(NetcdfStream, SoundRefusedAndStallingFiles) {
     TempFolder folder;
-    synthesize(folder, "netcdf4", 1);
+    synthesize(folder, "netcdf4", 2);
     const std::string stalling = (folder / "stalling.nc").string();
     ASSERT_EQ(::mkfifo(stalling.c_str(), 0600), 0);
-    const std::pair<std::string, TrialOutcome> cases[] = {
-        {(folder / "twin.nc").string(), TrialOutcome::Opened},
-        {(folder / "twin.spec").string(), TrialOutcome::LibraryError},
-        {stalling, TrialOutcome::TimedOut},
+    setNetcdfStallLimit(std::chrono::milliseconds(300));
+    const std::pair<std::string, std::string> cases[] = {
+        {(folder / "twin.nc").string(), ""},
+        {(folder / "twin.spec").string(), "cannot open the netCDF file"},
+        {stalling, "the netCDF file is damaged: the netCDF library had not finished reading it after 0.3 seconds"},
     };
-    for (const auto& [path, expected] : cases) {
-        EXPECT_EQ(openNetcdfAside(path, std::chrono::milliseconds(300)).outcome, expected) << path;
+    for (const auto& [path, diagnostic] : cases) {
+        EXPECT_NE(diagnosticOf([&] {
+                      NetcdfStream stream(path, 11);
+                      NetcdfPointFile direct(path);
+                      const auto station = direct.stationCount() - 1;
+                      stream.stream(station);
+                      auto streamed = std::make_unique<InputRecord>();
+                      auto read = std::make_unique<InputRecord>();
+                      while (stream.nextStep(*streamed)) {
+                          ASSERT_TRUE(direct.nextStep(*read));
+                          stream.readStation(*streamed);
+                          direct.readStation(station, *read);
+                          EXPECT_EQ(streamed->date, read->date);
+                          EXPECT_EQ(std::memcmp(streamed->spectrum.data(), read->spectrum.data(),
+                                                sizeof read->spectrum), 0);
+                      }
+                      EXPECT_FALSE(direct.nextStep(*read));
+                  }).find(diagnostic),
+                  std::string::npos)
+            << path;
     }
+    setNetcdfStallLimit(kNetcdfStallLimit);
+}
+
+// The coding of efth from its attributes: the spellings the model and others write, and
+// what is refused rather than guessed.
+TEST(NetcdfUnits, DensityCodingFromUnitsAndStandardName) {
+    constexpr std::string_view kLogName = "base_ten_logarithm_of_sea_surface_wave_directional_variance_spectral_density";
+    using Coding = std::optional<DensityCoding>;
+    const std::tuple<std::optional<std::string_view>, std::optional<std::string_view>, Coding> cases[] = {
+        {"m2 s rad-1", std::nullopt, DensityCoding::Linear},
+        {"m2/Hz/rad", std::nullopt, DensityCoding::Linear},
+        {"m^2 s rad^-1", "sea_surface_wave_directional_variance_spectral_density", DensityCoding::Linear},
+        {std::nullopt, std::nullopt, DensityCoding::Linear},
+        {"log10(m2 s rad-1 +1E-12)", kLogName, DensityCoding::Log10},
+        {"log10(m2 s rad-1 + 1e-12)", std::nullopt, DensityCoding::Log10},
+        {std::nullopt, kLogName, DensityCoding::Log10},
+        {"m2 s rad-1", kLogName, std::nullopt},  // contradicting each other
+        {"log10(m2 s rad-1)", std::nullopt, std::nullopt},
+        {"m2 s", std::nullopt, std::nullopt},
+        {"J m-2", std::nullopt, std::nullopt},
+    };
+    for (const auto& [units, name, coding] : cases) {
+        EXPECT_EQ(densityCodingOf(units, name), coding) << units.value_or("(none)") << " / " << name.value_or("(none)");
+    }
+    // Decoded in double and never below 0: the smallest coded value is an exact 0.
+    EXPECT_EQ(decodeLog10Density(-12.0), 0.0f);
+    EXPECT_EQ(decodeLog10Density(-30000 * static_cast<double>(0.0004f) - 1), 0.0f);
+    EXPECT_EQ(decodeLog10Density(0.0), 1.0f);
+    EXPECT_EQ(decodeLog10Density(-3.0), static_cast<float>(1e-3 - 1e-12));
 }
 
 // The signature alone, and the registry's choice, which leaves the bytes to be read.
