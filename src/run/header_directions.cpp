@@ -46,10 +46,7 @@ void honourDirectionList(SpectralGrid& grid, const ProgramOptions& options, cons
         return;
     }
     const std::string warning = directionListWarning(verdict, listedDirections(grid));
-    if (!warning.empty() && !options.quiet) {
-        writeToStandardError(
-            warningMessage(describeFailure(warning, source.unit(), source.name(), source.directionListLine())));
-    }
+    if (!warning.empty()) warnAt(warning, source.unit(), source.name(), source.directionListLine());
 }
 
 }  // namespace ww3b

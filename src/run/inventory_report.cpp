@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "run/inventory_json.hpp"
 #include "run/run_options.hpp"
 #include "textio/file_opening.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -93,7 +94,16 @@ int listInventory(OutputFile& out, const ProgramOptions& options) {
         if (!options.quiet) {
             for (const std::string& warning : inventory.warnings) writeToStandardError(warningMessage(warning));
         }
-        for (const std::string& line : inventoryLines(inventory)) out.writeLine(line);
+        if (options.listJson) {
+            const std::string json = inventoryJson(inventory);
+            for (std::size_t start = 0; start <= json.size();) {
+                const std::size_t end = std::min(json.find('\n', start), json.size());
+                out.writeLine(std::string_view(json).substr(start, end - start));
+                start = end + 1;
+            }
+        } else {
+            for (const std::string& line : inventoryLines(inventory)) out.writeLine(line);
+        }
         out.close();
         return 0;
     } catch (const RunFailure& failure) {

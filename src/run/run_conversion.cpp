@@ -10,11 +10,14 @@
 #include "run/brevolan_record.hpp"
 #include "run/header_directions.hpp"
 #include "run/output_table.hpp"
+#include "run/command_line_answers.hpp"
 #include "run/run_dialogue.hpp"
 #include "run/run_summary.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/output_lock.hpp"
+#include "ww3/direction_list.hpp"
+#include "ww3/netcdf_spectra_source.hpp"
 #include "ww3/open_spectra_source.hpp"
 
 namespace ww3b {
@@ -127,11 +130,45 @@ void finishRun(RunFiles& files) {
     for (OpenOutput& output : files.outputs) output.file->close();
 }
 
-int runConversion(Console& console, const ProgramOptions& programOptions) {
+namespace {
+
+std::string spectralFormatOf(const SpectraSource& source) {
+    return dynamic_cast<const NetcdfSpectraSource*>(&source) != nullptr ? "netCDF" : "ASCII";
+}
+
+// The one place a run's outcome is filled from what it did.
+void keepOutcome(RunOutcome* outcome, const RunFiles& files, const RecordLoop* loop, int exitStatus) {
+    if (outcome == nullptr) return;
+    keepWarningsIn(nullptr);
+    outcome->exitStatus = exitStatus;
+    if (files.spectral) outcome->spectralFormat = spectralFormatOf(*files.spectral);
+    for (const OpenOutput& output : files.outputs) outcome->outputFiles.push_back(output.file->name());
+    if (loop == nullptr) return;
+    outcome->summary = loop->summary;
+    if (loop->brevolan && loop->brevolan->depthAsked) {
+        outcome->depthTaken = true;
+        outcome->saveDepth = loop->brevolan->saveDepth;
+        outcome->boundaryDepth = loop->brevolan->boundaryDepth;
+        outcome->depthExponent = loop->brevolan->depthExponent;
+    }
+}
+
+}  // namespace
+
+int runConversion(Console& console, const ProgramOptions& programOptions, RunOutcome* outcome) {
     silenceWarnings(programOptions.quiet);
+    if (outcome != nullptr) keepWarningsIn(&outcome->warnings);
     RunFiles files;
+    std::unique_ptr<RecordLoop> loop;
+    SpectralGrid grid;
     try {
-        const RunOptions options = setUpRun(console, files, programOptions);
+        const RunOptions options = programOptions.spectralFile.empty()
+                                       ? setUpRun(console, files, programOptions)
+                                       : setUpRunFromCommandLine(console, files, programOptions);
+        if (outcome != nullptr) {
+            outcome->answered = true;
+            outcome->options = options;
+        }
         RunSummary summary;
         console.output.flush();  // the file announcements show while the file is read
         files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point},
@@ -139,10 +176,14 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
                                                console.output.flush();
                                                warn(text);
                                            });
-        SpectralGrid grid;
         if (files.spectral->readHeader(grid)) {
+            if (outcome != nullptr) {
+                // Judged as listed, before --header-directions places them.
+                outcome->directionsJudged = true;
+                outcome->directions = judgeDirectionList(listedDirections(grid));
+            }
             honourDirectionList(grid, programOptions, *files.spectral);
-            auto loop = std::make_unique<RecordLoop>(
+            loop = std::make_unique<RecordLoop>(
                 RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}});
             loop->run();
             summary = loop->summary;
@@ -161,9 +202,12 @@ int runConversion(Console& console, const ProgramOptions& programOptions) {
         finishRun(files);
         console.output.close();
         reportRunEnd(summary, options, files);
+        keepOutcome(outcome, files, loop.get(), 0);
         return 0;
     } catch (const RunFailure& failure) {
-        return abandonRun(console, files, failure);
+        const int status = abandonRun(console, files, failure);
+        keepOutcome(outcome, files, loop.get(), status);
+        return status;
     }
 }
 

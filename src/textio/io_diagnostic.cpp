@@ -51,13 +51,17 @@ std::string warningMessage(const std::string& text) {
 
 namespace {
 bool silenced = false;
+std::vector<std::string>* keptWarnings = nullptr;
 }
 
 void silenceWarnings(bool silence) { silenced = silence; }
 
 bool warningsSilenced() { return silenced; }
 
+void keepWarningsIn(std::vector<std::string>* kept) { keptWarnings = kept; }
+
 void warn(const std::string& text) {
+    if (keptWarnings != nullptr) keptWarnings->push_back(text);
     if (!silenced) writeToStandardError(warningMessage(text));
 }
 

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace ww3b {
 
@@ -59,6 +60,9 @@ void warn(const std::string& text);
 void warnAt(const std::string& text, int unit, const std::string& file, long line = 0);
 void silenceWarnings(bool silenced);
 bool warningsSilenced();
+// Every warning text met from now on (silenced or not) is also added to `kept`, for a
+// record of the run; nullptr stops that.
+void keepWarningsIn(std::vector<std::string>* kept);
 
 // Writes the text to standard error at once, unbuffered; a failure there is ignored, as
 // there is nowhere left to report it.
