@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "run/run_conversion.hpp"
+#include "run/run_dialogue.hpp"
 #include "textio/file_opening.hpp"
 #include "textio/io_diagnostic.hpp"
 
@@ -106,6 +107,19 @@ int convertAndRecord(Console& console, const ProgramOptions& options) {
     outcome.exitStatus = status;
     std::unique_ptr<OutputFile> file;
     try {
+        // The dialogue names its files only as the run goes: the record must not take
+        // the place of one of them.
+        for (const std::string& name : outcome.outputFiles) {
+            if (sameFile(options.recordFile, name)) {
+                endRunWithDiagnostic("the run record would overwrite the output file \"" + name +
+                                         "\"; it was not written",
+                                     kRunRecordUnit, options.recordFile);
+            }
+        }
+        if (sameFile(options.recordFile, fileNameFromField(outcome.options.inputFile))) {
+            endRunWithDiagnostic("the run record would overwrite the WW3 spectral file; it was not written",
+                                 kRunRecordUnit, options.recordFile);
+        }
         file = openOutputFile(kRunRecordUnit, options.recordFile);
         const std::string json = runRecordJson(outcome, options);
         // One JSON line per written line, each ending in CR LF like every line written.

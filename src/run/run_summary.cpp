@@ -72,12 +72,13 @@ void warnAboutHalfPlane(const RunSummary& summary) {
 }  // namespace
 
 void reportRunEnd(const RunSummary& summary, const RunOptions& options, const RunFiles& files) {
-    if (warningsSilenced()) return;
+    // Warned also when silenced: a run record keeps them.
     if (summary.stepsWritten == 0) {
         warnNothingWritten(summary, options, files);
     } else if (options.outputMode == kBrevolanMode) {
         warnAboutHalfPlane(summary);
     }
+    if (warningsSilenced()) return;
     std::string line = "ww3-brevolan: done: ";
     if (summary.stepsWritten == 0) {
         line += "no time step written, no line written to any file";

@@ -259,6 +259,15 @@ TEST(CommandLine, RecordParsesBackToTheRun) {
     for (const auto& output : record["outputs"]) {
         EXPECT_EQ(output["bytes"], readFile(folder / output["name"].get<std::string>()).size());
     }
+    // The warnings of the run's end too.
+    const ProgramRun late = runProgram(folder.path(), "", {"in.spec", "-q", "--start", "2011-01-01", "-o", "late.out",
+                                                           "--record", "late.json"});
+    ASSERT_EQ(late.status, 0) << late.errors;
+    const auto lateRecord = nlohmann::json::parse(readFile(folder / "late.json"));
+    EXPECT_EQ(lateRecord["steps"]["written"], 0);
+    EXPECT_EQ(lateRecord["first_stamp"], nullptr);
+    ASSERT_EQ(lateRecord["warnings"].size(), 1u);
+    EXPECT_NE(lateRecord["warnings"][0].get<std::string>().find("no time step was written"), std::string::npos);
 }
 
 // A run that fails after its answers still leaves its record, in the dialogue as well.
@@ -273,6 +282,13 @@ TEST(CommandLine, RecordOfAFailedDialogueRun) {
     EXPECT_EQ(record["exit_status"], 2);
     EXPECT_EQ(record["answers"]["output"], "bay.out");
     EXPECT_EQ(record["steps"]["written"], 4);
+    // A record named like one of the dialogue's outputs is not written over it.
+    writeFile(folder / "in.spec", text);
+    const ProgramRun clash = runProgram(folder.path(), answerLines({"in.spec", "0", "99999999", "0", "0", "bay.out"}),
+                                        {"--record", "bay.out"});
+    EXPECT_EQ(clash.status, 2);
+    EXPECT_NE(clash.errors.find("would overwrite the output file"), std::string::npos) << clash.errors;
+    EXPECT_EQ(readFile(folder / "bay.out").substr(0, 1), " ");
 }
 
 }  // namespace
