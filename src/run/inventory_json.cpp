@@ -1,13 +1,12 @@
 #include "run/inventory_json.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <numbers>
 
 #include <nlohmann/json.hpp>
 
+#include "run/json_text.hpp"
 #include "ww3/direction_list.hpp"
 
 namespace ww3b {
@@ -15,15 +14,6 @@ namespace ww3b {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// A float as the shortest decimal that reads back as it (0.035, not 0.03500000014901161).
-double plain(float value) {
-    if (!std::isfinite(value)) return static_cast<double>(value);
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text - 1, value).ptr;
-    *end = '\0';
-    return std::strtod(text, nullptr);
-}
 
 // yyyymmdd and hhmmss as ISO 8601 UTC: 2010-06-03T12:00:00Z.
 std::string isoTime(std::int32_t date, std::int32_t time) {
@@ -35,13 +25,8 @@ std::string isoTime(std::int32_t date, std::int32_t time) {
 
 Json directionVerdict(const GridSummary& grid) {
     const DirectionListVerdict verdict = judgeDirectionList(grid.listedDirections);
-    const char* name = verdict.grid == DirectionGrid::Assumed  ? "converter grid"
-                       : verdict.grid == DirectionGrid::Offset ? "offset"
-                                                                : "irregular";
-    return {{"verdict", name},
-            {"offset_degrees",
-             verdict.grid == DirectionGrid::Offset ? plain(static_cast<float>(verdict.offset * 180.0 / std::numbers::pi))
-                                                   : 0.0},
+    return {{"verdict", directionVerdictName(verdict.grid)},
+            {"offset_degrees", directionOffsetDegrees(verdict)},
             {"explanation", grid.directionVerdict.empty() ? Json(nullptr) : Json(grid.directionVerdict)}};
 }
 
@@ -51,22 +36,22 @@ std::string inventoryJson(const FileInventory& inventory) {
     const GridSummary& grid = inventory.grid;
     Json listed = Json::array();
     for (float radians : grid.listedDirections) {
-        listed.push_back(plain(static_cast<float>(static_cast<double>(radians) * 180.0 / std::numbers::pi)));
+        listed.push_back(jsonNumber(static_cast<float>(static_cast<double>(radians) * 180.0 / std::numbers::pi)));
     }
     Json points = Json::array();
     for (const PointSummary& point : inventory.points) {
         points.push_back({{"name", point.name},
-                          {"latitude", plain(point.latitude)},
-                          {"longitude", plain(point.longitude)},
-                          {"depth", plain(point.depth)}});
+                          {"latitude", jsonNumber(point.latitude)},
+                          {"longitude", jsonNumber(point.longitude)},
+                          {"depth", jsonNumber(point.depth)}});
     }
     Json object;
     object["file"] = inventory.fileName;
     object["format"] = inventory.format;
     object["grid"] = {{"frequencies",
                        {{"count", grid.frequencyCount},
-                        {"first_hz", plain(grid.firstFrequency)},
-                        {"last_hz", plain(grid.lastFrequency)}}},
+                        {"first_hz", jsonNumber(grid.firstFrequency)},
+                        {"last_hz", jsonNumber(grid.lastFrequency)}}},
                       {"directions", {{"count", grid.directionCount}, {"listed_degrees", listed}}},
                       {"header_point_count", grid.headerPointCount >= 0 ? Json(grid.headerPointCount) : Json(nullptr)}};
     object["directions"] = directionVerdict(grid);

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "run/inventory_json.hpp"
+#include "run/json_text.hpp"
 #include "run/run_options.hpp"
 #include "textio/file_opening.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -95,12 +96,7 @@ int listInventory(OutputFile& out, const ProgramOptions& options) {
             for (const std::string& warning : inventory.warnings) writeToStandardError(warningMessage(warning));
         }
         if (options.listJson) {
-            const std::string json = inventoryJson(inventory);
-            for (std::size_t start = 0; start <= json.size();) {
-                const std::size_t end = std::min(json.find('\n', start), json.size());
-                out.writeLine(std::string_view(json).substr(start, end - start));
-                start = end + 1;
-            }
+            writeJsonText(out, inventoryJson(inventory));
         } else {
             for (const std::string& line : inventoryLines(inventory)) out.writeLine(line);
         }

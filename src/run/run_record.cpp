@@ -2,15 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <numbers>
-#include <string_view>
 
 #include <nlohmann/json.hpp>
 
+#include "run/json_text.hpp"
 #include "run/run_conversion.hpp"
 #include "run/run_dialogue.hpp"
 #include "textio/file_opening.hpp"
@@ -21,24 +17,6 @@ namespace ww3b {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// A float as the shortest decimal that reads back as it (12.1, not 12.100000381469727).
-double plain(float value) {
-    if (!std::isfinite(value)) return static_cast<double>(value);
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text - 1, value).ptr;
-    *end = '\0';
-    return std::strtod(text, nullptr);
-}
-
-const char* verdictName(DirectionGrid grid) {
-    switch (grid) {
-    case DirectionGrid::Assumed: return "converter grid";
-    case DirectionGrid::Offset: return "offset";
-    case DirectionGrid::Irregular: return "irregular";
-    }
-    return "";
-}
 
 Json optionalStamp(long count, RecordStamp stamp) { return count > 0 ? Json(stamp) : Json(nullptr); }
 
@@ -59,27 +37,24 @@ std::string runRecordJson(const RunOutcome& outcome, const ProgramOptions& optio
                          {"interval_hours", answers.intervalHours},
                          {"mode", answers.outputMode},
                          {"output", typedOutput},
-                         {"orientation", brevolan ? Json(plain(answers.orientation)) : Json(nullptr)},
+                         {"orientation", brevolan ? Json(jsonNumber(answers.orientation)) : Json(nullptr)},
                          {"boundary_depth", !brevolan                  ? Json(nullptr)
-                                            : answers.boundaryDepth    ? Json(plain(*answers.boundaryDepth))
-                                            : outcome.depthTaken       ? Json(plain(outcome.boundaryDepth))
+                                            : answers.boundaryDepth    ? Json(jsonNumber(*answers.boundaryDepth))
+                                            : outcome.depthTaken       ? Json(jsonNumber(outcome.boundaryDepth))
                                                                        : Json(nullptr)}};
     record["point"] = options.point.empty() ? Json(nullptr) : Json(options.point);
     Json directions = {{"header_directions", options.headerDirections}};
     if (outcome.directionsJudged) {
-        directions["verdict"] = verdictName(outcome.directions.grid);
-        directions["offset_degrees"] =
-            outcome.directions.grid == DirectionGrid::Offset
-                ? plain(static_cast<float>(outcome.directions.offset * 180.0 / std::numbers::pi))
-                : 0.0;
+        directions["verdict"] = directionVerdictName(outcome.directions.grid);
+        directions["offset_degrees"] = directionOffsetDegrees(outcome.directions);
     } else {
         directions["verdict"] = nullptr;
         directions["offset_degrees"] = nullptr;
     }
     record["directions"] = directions;
-    record["depths"] = outcome.depthTaken ? Json{{"save_depth", plain(outcome.saveDepth)},
-                                                 {"boundary_depth", plain(outcome.boundaryDepth)},
-                                                 {"depth_exponent", plain(outcome.depthExponent)}}
+    record["depths"] = outcome.depthTaken ? Json{{"save_depth", jsonNumber(outcome.saveDepth)},
+                                                 {"boundary_depth", jsonNumber(outcome.boundaryDepth)},
+                                                 {"depth_exponent", jsonNumber(outcome.depthExponent)}}
                                           : Json(nullptr);
     const RunSummary& summary = outcome.summary;
     record["steps"] = {{"read", summary.stepsSeen}, {"written", summary.stepsWritten}};
@@ -121,13 +96,7 @@ int convertAndRecord(Console& console, const ProgramOptions& options) {
                                  kRunRecordUnit, options.recordFile);
         }
         file = openOutputFile(kRunRecordUnit, options.recordFile);
-        const std::string json = runRecordJson(outcome, options);
-        // One JSON line per written line, each ending in CR LF like every line written.
-        for (std::size_t start = 0; start <= json.size();) {
-            const std::size_t end = std::min(json.find('\n', start), json.size());
-            file->writeLine(std::string_view(json).substr(start, end - start));
-            start = end + 1;
-        }
+        writeJsonText(*file, runRecordJson(outcome, options));
         file->close();
         return status;
     } catch (const RunFailure& failure) {
