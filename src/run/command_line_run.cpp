@@ -1,5 +1,6 @@
 #include "run/command_line_run.hpp"
 
+#include "run/answer_checks.hpp"
 #include "run/command_line_answers.hpp"
 #include "run/run_record.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -14,15 +15,20 @@ std::string usageErrorMessage(const std::string& problem) {
 }
 
 int convertFromCommandLine(OutputFile& output, const ProgramOptions& options) {
-    try {
-        answersFromCommandLine(options);
-    } catch (const CommandLineRefusal& refusal) {
-        writeToStandardError(usageErrorMessage(refusal.what()));
-        return kDiagnosticExitStatus;
-    }
     // Standard input is not read: the answers are all given.
     InputFile noAnswers(kConsoleInputUnit, "the command line", std::string_view());
     Console console{noAnswers, output, false};
+    try {
+        answersFromCommandLine(options);
+        // A WW3 file the dialogue would refuse as an answer is a usage error here.
+        checkSpectralFileName(console, options.spectralFile);
+    } catch (const CommandLineRefusal& refusal) {
+        writeToStandardError(usageErrorMessage(refusal.what()));
+        return kDiagnosticExitStatus;
+    } catch (const RefusedAnswer& refusal) {
+        writeToStandardError(usageErrorMessage(refusal.what()));
+        return kDiagnosticExitStatus;
+    }
     return convertAndRecord(console, options);
 }
 

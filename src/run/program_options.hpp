@@ -1,5 +1,6 @@
 #pragma once
-// The options given on the command line, which shape a run without changing its dialogue.
+// The options given on the command line: they shape a run without changing its dialogue,
+// and in the command-line form (a WW3 file named) they give its answers.
 
 #include <string>
 

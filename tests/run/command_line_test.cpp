@@ -107,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageError,
                                            std::vector<std::string>{"--point", ""}, std::vector<std::string>{"--list", ""},
                                            std::vector<std::string>{"--version", "extra"},
                                            // answers an option cannot take, or a missing one
+                                           std::vector<std::string>{"missing.spec"},
                                            std::vector<std::string>{"--mode", "1"},
                                            std::vector<std::string>{"in.spec", "--orientaton", "270"},
                                            std::vector<std::string>{"in.spec", "--mode", "2", "--orientation", "270"},
