@@ -142,6 +142,25 @@ std::string firstAnswerOption(const ww3b::ProgramOptions& options) {
     return {};
 }
 
+// Options that do not go together; empty when they do.
+std::string misfitOf(const ww3b::ProgramOptions& options, bool helpOrVersion) {
+    if (helpOrVersion) return options.spectralFile.empty() ? "" : "unexpected argument " + quoted(options.spectralFile);
+    if (!options.listFile.empty() && !options.spectralFile.empty()) {
+        return "--list describes a WW3 file and converts nothing: give either --list " + quoted(options.listFile) +
+               " or the WW3 file " + quoted(options.spectralFile);
+    }
+    if (options.listJson && options.listFile.empty()) return "option \"--json\" belongs to --list FILE";
+    if (!options.listFile.empty() && !options.recordFile.empty()) {
+        return "option \"--record\" records a conversion; --list converts nothing";
+    }
+    if (options.spectralFile.empty() && options.givesAnswers()) {
+        return "option " + quoted(firstAnswerOption(options)) +
+               " gives an answer of the dialogue: name the WW3 file on the command line to give the answers as "
+               "options (ww3-brevolan [options] WW3FILE)";
+    }
+    return {};
+}
+
 CommandLine parseCommandLine(std::span<char* const> arguments) {
     CommandLine command;
     ww3b::ProgramOptions& options = command.options;
@@ -191,29 +210,14 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
                    valueOf("--interval", options.interval) || valueOf("--output", options.output) ||
                    valueOf("-o", options.output) || valueOf("--orientation", options.orientation) ||
                    valueOf("--boundary-depth", options.boundaryDepth)) {
+            continue;  // taken, or its problem noted
         } else if (argument.starts_with("--")) {
             command.problem = unknownOption(argument);
         } else {
             command.problem = "unexpected argument " + quoted(argument);
         }
     }
-    // Options that only make sense together.
-    if (!command.problem.empty()) {
-    } else if ((help || version) && !options.spectralFile.empty()) {
-        command.problem = "unexpected argument " + quoted(options.spectralFile);
-    } else if (help || version) {
-    } else if (!options.listFile.empty() && !options.spectralFile.empty()) {
-        command.problem = "--list describes a WW3 file and converts nothing: give either --list " +
-                          quoted(options.listFile) + " or the WW3 file " + quoted(options.spectralFile);
-    } else if (options.listJson && options.listFile.empty()) {
-        command.problem = "option \"--json\" belongs to --list FILE";
-    } else if (!options.listFile.empty() && !options.recordFile.empty()) {
-        command.problem = "option \"--record\" records a conversion; --list converts nothing";
-    } else if (options.spectralFile.empty() && options.givesAnswers()) {
-        command.problem = "option " + quoted(firstAnswerOption(options)) +
-                          " gives an answer of the dialogue: name the WW3 file on the command line to give the "
-                          "answers as options (ww3-brevolan [options] WW3FILE)";
-    }
+    if (command.problem.empty()) command.problem = misfitOf(options, help || version);
     if (!command.problem.empty()) {
         command.action = CommandLine::Action::UsageError;
     } else if (help) {
