@@ -11,8 +11,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BIN := $(abspath $(BUILD))/src/ww3-brevolan
 SETUP := tools/setup-check.sh
 
-# What each target needs. The netCDF C library is read by the program itself.
-PROGRAM_NEEDS := cmake g++ make libnetcdf-dev
+# What each target needs. The netCDF C library is read by the program itself; the JSON
+# library (header-only) writes the run record and the inventory.
+PROGRAM_NEEDS := cmake g++ make libnetcdf-dev nlohmann-json3-dev
 TEST_NEEDS := $(PROGRAM_NEEDS) libgtest-dev libbenchmark-dev python3-matplotlib clang-tidy
 BENCH_NEEDS := $(PROGRAM_NEEDS) libbenchmark-dev
 

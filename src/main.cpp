@@ -1,5 +1,6 @@
 // ww3-brevolan: converts the point spectra of a WW3 spectral file into wave parameter
-// and spectrum files, after a console dialogue read from standard input.
+// and spectrum files, with its answers given as options or read in a console dialogue
+// from standard input.
 
 #include <unistd.h>
 
@@ -11,10 +12,13 @@
 #include <string_view>
 
 #include "process/child_process.hpp"
+#include "run/command_line_run.hpp"
 #include "run/inventory_report.hpp"
+#include "run/option_suggestion.hpp"
 #include "run/program_options.hpp"
 #include "process/process_policy.hpp"
 #include "run/run_conversion.hpp"
+#include "run/run_record.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "ww3/input_formats.hpp"
 
@@ -23,19 +27,36 @@ namespace {
 constexpr int kUsageErrorStatus = ww3b::kDiagnosticExitStatus;
 
 constexpr std::string_view kHelp[] = {
-    "Usage: ww3-brevolan [options] < answers",
+    "Usage: ww3-brevolan [options] WW3FILE",
+    "       ww3-brevolan [options] < answers",
     "",
     "Converts the point spectra of a WW3 spectral file (ASCII or netCDF) into",
     "wave parameter and spectrum files, among them the half-plane boundary spectrum",
-    "of the nearshore model Brevolan. It asks its questions on standard output and",
-    "reads one answer per line from standard input, in this order:",
+    "of the nearshore model Brevolan.",
     "",
+    "With a WW3 file named on the command line the program asks nothing: it takes",
+    "its answers from these options (the dialogue's defaults in brackets) and",
+    "prints nothing on standard output:",
+    "  --mode 0|1|2          0 parameters only, 1 also the full 2-D spectra,",
+    "                        2 also the Brevolan files [0]",
+    "  --start STAMP         first time step written [0: from the first]",
+    "  --end STAMP           last time step read [99999999: to the end]",
+    "  --interval HOURS      hours of the day that are multiples of HOURS",
+    "                        [0: every time step]",
+    "  -o, --output NAME     the output name the dialogue asks for [the WW3 file's",
+    "                        base name with .out (mode 0) or .eng, here]",
+    "  --orientation DEGREES mode 2, required: the shoreline orientation",
+    "  --boundary-depth METRES  mode 2, required: the seaward grid boundary depth",
+    "A STAMP is yymmddhh, or YYYY-MM-DD (the first hour for --start, the last",
+    "for --end), or YYYY-MM-DDTHH (UTC). Names and paths may be of any length.",
+    "",
+    "Without a WW3 file it asks its questions on standard output and reads one",
+    "answer per line from standard input, in this order:",
     "  1  the WW3 spectral file name (at most 30 characters)",
     "  2  the starting time stamp, yymmddhh (0: from the first time step)",
     "  3  the ending time stamp, yymmddhh (99999999: to the end of the file)",
     "  4  the output interval in hours (0: every time step)",
-    "  5  the output mode: 0 parameters only, 1 also the full 2-D spectra,",
-    "     2 also the Brevolan files",
+    "  5  the output mode: 0, 1 or 2, as for --mode",
     "  6  the output name: in mode 0 the parameter file (bay.out); in modes 1 and 2",
     "     the spectrum file (bay.eng), from which bay.out (and in mode 2 bay.txt",
     "     and bay.dat) are named",
@@ -43,23 +64,23 @@ constexpr std::string_view kHelp[] = {
     "     coast faces plus 90 (180 for a coast facing east, 270 facing south)",
     "  8  mode 2: the seaward grid boundary depth in metres, asked once, after the",
     "     depth of the WW3 point is shown",
+    "An answer file can be piped in: ww3-brevolan < bay.answers",
     "",
-    "Options:",
+    "Options of both forms:",
     "  --point NAME|N        convert the output point of that name, or the N-th",
     "                        point of each time step (default: the first)",
-    "  --list FILE           tell what a WW3 file holds (grid, points, times)",
-    "                        and convert nothing",
     "  --header-directions   place the directions where the file's direction",
     "                        list (WW3 bearings of travel) puts them, when it is",
     "                        the converter's grid turned by an offset; any list",
     "                        that is no regular grid then stops the run",
+    "  --record FILE         write a JSON record of the run at its end",
     "  -q, --quiet           no warnings and no closing summary (diagnostics, and",
     "                        the warning of an incomplete run, stay)",
+    "Other uses:",
+    "  --list FILE [--json]  tell what a WW3 file holds (grid, points, times),",
+    "                        as text or as one JSON object, and convert nothing",
     "  -h, --help            this text",
     "  --version             the version",
-    "",
-    "Scripted use: put the answers in a file, one to a line, and pipe it in:",
-    "  ww3-brevolan < bay.answers",
     "",
     "Conventions: WW3 lists its directions as bearings of travel (clockwise from",
     "north); the converter places direction j at (j - 1) x 360/nd degrees",
@@ -74,10 +95,10 @@ constexpr std::string_view kHelp[] = {
     "",
     "Exit status: 0 when the run delivered; 1 when it ended in order but did not",
     "deliver what was asked (no time step written, a WW3 file cut short or",
-    "unreadable, damaged densities: one warning says which); 2 when the run",
-    "stopped on a problem (one line on standard error names it). Warnings and a",
-    "closing summary also go to standard error. No run leaves behind an empty",
-    "file that it created.",
+    "unreadable, damaged densities: one warning says which); 2 after a usage",
+    "error or when the run stopped on a problem (one line on standard error",
+    "names it). Warnings and a closing summary also go to standard error. No run",
+    "leaves behind an empty file that it created.",
     "",
     "The user guide is README.md (with the sources, and installed under",
     "share/doc/ww3-brevolan); the manual page is ww3-brevolan(1).",
@@ -109,11 +130,58 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
+// The long options, for the suggestion after a misspelt one.
+constexpr std::string_view kLongOptions[] = {
+    "--help",   "--version",  "--quiet",       "--header-directions", "--point",          "--list",   "--json",
+    "--record", "--mode",     "--start",       "--end",               "--interval",       "--output", "--orientation",
+    "--boundary-depth"};
+
+std::string unknownOption(std::string_view argument) {
+    const std::string nearest = ww3b::nearestOption(argument, kLongOptions);
+    std::string problem = "unknown option " + quoted(argument);
+    if (!nearest.empty()) problem += ": did you mean " + quoted(nearest) + "?";
+    return problem;
+}
+
+// The first answer option given, for the error that names it.
+std::string firstAnswerOption(const ww3b::ProgramOptions& options) {
+    const std::pair<const std::string*, const char*> answers[] = {
+        {&options.mode, "--mode"},         {&options.start, "--start"},
+        {&options.end, "--end"},           {&options.interval, "--interval"},
+        {&options.output, "--output"},     {&options.orientation, "--orientation"},
+        {&options.boundaryDepth, "--boundary-depth"}};
+    for (const auto& [value, name] : answers) {
+        if (!value->empty()) return name;
+    }
+    return {};
+}
+
+// Options that do not go together; empty when they do.
+std::string misfitOf(const ww3b::ProgramOptions& options, bool helpOrVersion) {
+    if (helpOrVersion) return options.spectralFile.empty() ? "" : "unexpected argument " + quoted(options.spectralFile);
+    if (!options.listFile.empty() && !options.spectralFile.empty()) {
+        return "--list describes a WW3 file and converts nothing: give either --list " + quoted(options.listFile) +
+               " or the WW3 file " + quoted(options.spectralFile);
+    }
+    if (options.listJson && options.listFile.empty()) return "option \"--json\" belongs to --list FILE";
+    if (!options.listFile.empty() && !options.recordFile.empty()) {
+        return "option \"--record\" records a conversion; --list converts nothing";
+    }
+    if (options.spectralFile.empty() && options.givesAnswers()) {
+        return "option " + quoted(firstAnswerOption(options)) +
+               " gives an answer of the dialogue: name the WW3 file on the command line to give the answers as "
+               "options (ww3-brevolan [options] WW3FILE)";
+    }
+    return {};
+}
+
 CommandLine parseCommandLine(std::span<char* const> arguments) {
     CommandLine command;
+    ww3b::ProgramOptions& options = command.options;
     bool help = false;
     bool version = false;
-    for (std::size_t at = 0; at < arguments.size(); ++at) {
+    bool optionsEnded = false;  // after "--" every argument is the WW3 file
+    for (std::size_t at = 0; at < arguments.size() && command.problem.empty(); ++at) {
         const std::string_view argument = arguments[at];
         // A long option's value follows it as the next argument or after "=".
         const auto valueOf = [&](std::string_view name, std::string& value) {
@@ -131,21 +199,39 @@ CommandLine parseCommandLine(std::span<char* const> arguments) {
             if (value.empty()) command.problem = "option " + quoted(name) + " needs a value";
             return true;
         };
-        if (argument == "-h" || argument == "--help") {
+        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
+            if (argument.empty() || !options.spectralFile.empty()) {
+                command.problem = "unexpected argument " + quoted(argument);
+                if (!argument.empty()) command.problem += ": one WW3 file per run";
+            } else {
+                options.spectralFile = argument;
+            }
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "-h" || argument == "--help") {
             help = true;
         } else if (argument == "--version") {
             version = true;
         } else if (argument == "-q" || argument == "--quiet") {
-            command.options.quiet = true;
+            options.quiet = true;
         } else if (argument == "--header-directions") {
-            command.options.headerDirections = true;
-        } else if (valueOf("--point", command.options.point) || valueOf("--list", command.options.listFile)) {
-            if (!command.problem.empty()) break;
+            options.headerDirections = true;
+        } else if (argument == "--json") {
+            options.listJson = true;
+        } else if (valueOf("--point", options.point) || valueOf("--list", options.listFile) ||
+                   valueOf("--record", options.recordFile) || valueOf("--mode", options.mode) ||
+                   valueOf("--start", options.start) || valueOf("--end", options.end) ||
+                   valueOf("--interval", options.interval) || valueOf("--output", options.output) ||
+                   valueOf("-o", options.output) || valueOf("--orientation", options.orientation) ||
+                   valueOf("--boundary-depth", options.boundaryDepth)) {
+            continue;  // taken, or its problem noted
+        } else if (argument.starts_with("--")) {
+            command.problem = unknownOption(argument);
         } else {
             command.problem = "unexpected argument " + quoted(argument);
-            break;
         }
     }
+    if (command.problem.empty()) command.problem = misfitOf(options, help || version);
     if (!command.problem.empty()) {
         command.action = CommandLine::Action::UsageError;
     } else if (help) {
@@ -191,15 +277,14 @@ int main(int argc, char** argv) {
         return writeLines(output, version);
     }
     case CommandLine::Action::UsageError:
-        ww3b::writeToStandardError("ww3-brevolan: usage error: " + command.problem +
-                                   "; the program reads its answers from standard input\r\n"
-                                   "Usage: ww3-brevolan [options] < answers (ww3-brevolan --help tells more)\r\n");
+        ww3b::writeToStandardError(ww3b::usageErrorMessage(command.problem));
         return kUsageErrorStatus;
     case CommandLine::Action::Run:
         break;
     }
     if (!command.options.listFile.empty()) return ww3b::listInventory(output, command.options);
+    if (!command.options.spectralFile.empty()) return ww3b::convertFromCommandLine(output, command.options);
     ww3b::InputFile input(ww3b::kConsoleInputUnit, "standard input", STDIN_FILENO, false);
     ww3b::Console console{input, output, ::isatty(STDIN_FILENO) == 1};
-    return ww3b::runConversion(console, command.options);
+    return ww3b::convertAndRecord(console, command.options);
 }

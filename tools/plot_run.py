@@ -12,8 +12,13 @@ them (or into --output-dir):
                             frequency against direction from the shore normal, and E(f)
   NAME_spectrum_STAMP.png   mode 1: the full 2-D spectrum of one record, polar, and E(f)
 
-STAMP is the record's yymmddhh; --record chooses it (default: the first record). The
-spectra are drawn on the frequencies where the energy is; --full-range draws them all.
+STAMP is the record's yymmddhh; --stamp chooses it (default: the first record). The
+spectra are drawn on the frequencies where the energy is, on a logarithmic colour scale
+so that the tails show; --full-range draws every frequency.
+
+--record RUN.json takes the run record that the converter wrote with --record: the output
+name, the mode, the shoreline orientation, both depths, the depth exponent L and the
+direction offset come from it instead of being worked out from the files.
 Installed with the program as ww3-brevolan-plot.
 
 Needs Python 3 and matplotlib (Debian: apt-get install python3-matplotlib).
@@ -21,6 +26,7 @@ Needs Python 3 and matplotlib (Debian: apt-get install python3-matplotlib).
 
 import argparse
 import datetime
+import json
 import math
 import os
 import sys
@@ -207,6 +213,50 @@ def shore_normal_bearing(half_plane, table):
     return math.degrees(math.atan2(y, x)) % 360.0
 
 
+def read_run_record(path):
+    """The JSON record of a run (ww3-brevolan --record)."""
+    try:
+        with open(path, encoding="utf-8") as file:
+            record = json.load(file)
+        record["answers"]["mode"], record["answers"]["output"]
+    except OSError as error:
+        raise Problem(f'cannot read "{path}": {error.strerror}') from None
+    except (ValueError, KeyError, TypeError):
+        raise Problem(f'"{path}" is no run record of ww3-brevolan') from None
+    return record
+
+
+def run_facts(run_record):
+    """One line of what the run was asked and found, for the spectrum pictures."""
+    if run_record is None:
+        return ""
+    answers, depths = run_record["answers"], run_record.get("depths") or {}
+    directions = run_record.get("directions") or {}
+    parts = []
+    if answers.get("orientation") is not None:
+        parts.append(f"orientation {answers['orientation']:g}°")
+    if depths:
+        parts.append(f"WW3 depth {depths['save_depth']:g} m, boundary depth {depths['boundary_depth']:g} m, "
+                     f"L = {depths['depth_exponent']:.3f}")
+    if directions.get("verdict") is not None:
+        offset = directions.get("offset_degrees") or 0.0
+        placed = ", placed as listed" if directions.get("header_directions") else ""
+        parts.append(f"direction offset {offset:g}°{placed}")
+    return "; ".join(parts)
+
+
+def parameters_at(records, stamp):
+    """The parameter line of a record's time, or None."""
+    time = stamp_time(stamp)
+    return next((r for r in records or [] if r["time"] == time), None)
+
+
+def hs_and_tp(line):
+    if line is None:
+        return ""
+    return f"Hs {line['hs']:.2f} m, Tp {line['tp']:.1f} s"
+
+
 def bearing_from_orientation(orientation):
     """The typed shoreline orientation gives shore-normal waves from the orientation less 90."""
     return (orientation - 90.0) % 360.0
@@ -232,6 +282,22 @@ def edges(centres):
     first = centres[0] - (inner[0] - centres[0]) if inner else centres[0] - 0.5
     last = centres[-1] + (centres[-1] - inner[-1]) if inner else centres[-1] + 0.5
     return [first] + inner + [last]
+
+
+def log_colours(density, decades=4):
+    """A logarithmic colour scale over `decades` below the highest density, so that the
+    tails of a spectrum show; cells of no energy take the colour of the lowest."""
+    from matplotlib.colors import LogNorm
+
+    top = max((v for row in density for v in row if math.isfinite(v)), default=0.0)
+    if not top > 0:
+        return None
+    return LogNorm(vmin=top * 10.0 ** -decades, vmax=top, clip=True)
+
+
+def masked_density(density):
+    """Densities of 0 (or below) would be no colour on a logarithmic scale: drawn lowest."""
+    return [[v if v > 0 else 1e-300 for v in row] for row in density]
 
 
 def frequency_spectrum(density, direction_step):
@@ -365,7 +431,8 @@ def plot_frequency_spectrum(ax, frequencies, energy, peak, band, what):
     ax.set_title(f"1-D spectrum E(f) of {what}, the densities summed over the directions", loc="left")
 
 
-def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dpi, full_range=False):
+def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dpi, full_range=False, facts="",
+                    parameters=""):
     from matplotlib.ticker import FuncFormatter
 
     offsets = [5 * k for k in range(-17, 18)]
@@ -373,10 +440,10 @@ def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dp
     band = energetic_band(spectrum.frequencies, energy, share=0.0 if full_range else 0.01)
     figure, (ax, lower) = plt.subplots(2, 1, figsize=(10, 10), height_ratios=[2.4, 1], constrained_layout=True)
     ax.grid(False)
-    mesh = ax.pcolormesh(edges(offsets), edges(spectrum.frequencies), record["density"], cmap="viridis",
-                         shading="flat")
+    mesh = ax.pcolormesh(edges(offsets), edges(spectrum.frequencies), masked_density(record["density"]),
+                         cmap="viridis", shading="flat", norm=log_colours(record["density"]))
     colourbar = figure.colorbar(mesh, ax=ax)
-    colourbar.set_label("energy density (m² / Hz / rad)")
+    colourbar.set_label("energy density (m² / Hz / rad), logarithmic")
     ax.axvline(0, color="white", linestyle="--", linewidth=1.5)
     ax.annotate("shore normal", xy=(0, 1), xycoords=("data", "axes fraction"), xytext=(4, -14),
                 textcoords="offset points", color="white", fontsize=11)
@@ -394,13 +461,16 @@ def plot_half_plane(plt, spectrum, record, bearing, bearing_note, name, path, dp
         top = ax.secondary_xaxis("top", functions=(lambda x: bearing - x, lambda b: bearing - b))
         top.xaxis.set_major_formatter(FuncFormatter(compass_label))
         top.set_xlabel(f"waves from (compass °); shore normal from {bearing:.0f}° {bearing_note}")
-    ax.set_title(f"{name}: half-plane spectrum after the depth factor, {record_title(record)}", pad=10)
+    title = f"{name}: half-plane spectrum after the depth factor, {record_title(record)}"
+    title += f"\n{parameters} (half plane)" if parameters else ""
+    title += f"\n{facts}" if facts else ""
+    ax.set_title(title, pad=10)
     plot_frequency_spectrum(lower, spectrum.frequencies, energy, peak, band, "the half plane")
     figure.savefig(path, dpi=dpi)
     plt.close(figure)
 
 
-def plot_polar(plt, spectrum, record, name, path, dpi, full_range=False):
+def plot_polar(plt, spectrum, record, name, path, dpi, full_range=False, facts="", parameters=""):
     nd = spectrum.direction_count
     step = 360.0 / nd
     energy = frequency_spectrum(record["density"], math.radians(step))
@@ -422,9 +492,10 @@ def plot_polar(plt, spectrum, record, name, path, dpi, full_range=False):
         raise Problem(f'"{spectrum.path}" has no positive frequency to draw')
     low = max(band[0], high / 1000)
     radius = [math.log(max(min(f, high), low) / low) for f in edges(spectrum.frequencies)]
-    mesh = ax.pcolormesh(theta, radius, record["density"], cmap="viridis", shading="flat")
+    mesh = ax.pcolormesh(theta, radius, masked_density(record["density"]), cmap="viridis", shading="flat",
+                         norm=log_colours(record["density"]))
     colourbar = figure.colorbar(mesh, ax=ax, shrink=0.8, pad=0.08)
-    colourbar.set_label("energy density (m² / Hz / rad)")
+    colourbar.set_label("energy density (m² / Hz / rad), logarithmic")
     ax.set_xticks([math.radians(b) for b in range(0, 360, 45)])
     ax.set_xticklabels(["N 0°", "45°", "E 90°", "135°", "S 180°", "225°", "W 270°", "315°"])
     ticks = [f for f in (0.03, 0.04, 0.05, 0.07, 0.1, 0.15, 0.2, 0.3, 0.4, 0.5, 0.7, 1.0, 1.5, 2.0, 3.0)
@@ -435,8 +506,11 @@ def plot_polar(plt, spectrum, record, name, path, dpi, full_range=False):
     ax.text(math.radians(22.5), math.log(high / low) * 1.1,
             f"frequency (Hz, logarithmic; centre {low:.3f})", ha="left", fontsize=10)
     ax.grid(True, alpha=0.4)
-    ax.set_title(f"{name}: full 2-D spectrum as read, {record_title(record)}\n"
-                 f"direction = bearing the waves come from (270 minus the grid angle)", pad=18)
+    title = f"{name}: full 2-D spectrum as read, {record_title(record)}\n"
+    title += f"{parameters}; " if parameters else ""
+    title += "direction = bearing the waves come from (270 minus the grid angle)"
+    title += f"\n{facts}" if facts else ""
+    ax.set_title(title, pad=18)
     plot_frequency_spectrum(lower, spectrum.frequencies, energy, record["peak_frequency"], band, "the record")
     figure.savefig(path, dpi=dpi)
     plt.close(figure)
@@ -465,9 +539,14 @@ def arguments(argv):
         prog=PROGRAM,
         description="Check plots (PNG) of a ww3-brevolan run, from the output name typed in its dialogue.",
     )
-    parser.add_argument("name", help="the name typed at the output prompt: bay.out (mode 0) or bay.eng (modes 1, 2)")
+    parser.add_argument("name", nargs="?",
+                        help="the name typed at the output prompt: bay.out (mode 0) or bay.eng (modes 1, 2); "
+                             "with --record RUN.json, the record's output name by default")
     parser.add_argument("--mode", type=int, choices=(0, 1, 2), help="the run's output mode (found from the files)")
-    parser.add_argument("--record", type=int, metavar="YYMMDDHH", help="record to draw (default: the first)")
+    parser.add_argument("--record", metavar="RUN.json",
+                        help="the run record written by ww3-brevolan --record (a yymmddhh here, as before, "
+                             "chooses the record to draw like --stamp)")
+    parser.add_argument("--stamp", type=int, metavar="YYMMDDHH", help="record to draw (default: the first)")
     parser.add_argument("--shoreline", type=float, metavar="DEG",
                         help="the shoreline orientation typed in mode 2 (default: estimated from the files)")
     parser.add_argument("--output-dir", metavar="DIR", help="where the PNG files go (default: beside the files)")
@@ -479,8 +558,27 @@ def arguments(argv):
 
 def run(argv):
     options = arguments(argv)
+    run_record = None
+    if options.record is not None and options.record.isdigit():
+        options.stamp = int(options.record) if options.stamp is None else options.stamp
+    elif options.record is not None:
+        run_record = read_run_record(options.record)
     typed = options.name
-    mode = options.mode if options.mode is not None else detect_mode(typed)
+    if typed is None and run_record is not None:
+        # The record names the output as the run was given it, from the run's folder:
+        # taken here from the record's folder.
+        typed = run_record["answers"]["output"]
+        if not os.path.isabs(typed):
+            typed = os.path.join(os.path.dirname(options.record), typed)
+    if typed is None:
+        raise Problem("give the output name of the run, or its run record with --record RUN.json")
+    if options.mode is not None:
+        mode = options.mode
+    elif run_record is not None:
+        mode = run_record["answers"]["mode"]
+    else:
+        mode = detect_mode(typed)
+    facts = run_facts(run_record)
     folder = options.output_dir or os.path.dirname(typed) or "."
     os.makedirs(folder, exist_ok=True)
     name = stem(typed)
@@ -499,22 +597,27 @@ def run(argv):
 
     if mode == 1:
         spectrum = SpectrumFile(typed)
-        record = spectrum.record(options.record)
+        record = spectrum.record(options.stamp)
         path = os.path.join(folder, f"{name}_spectrum_{record['stamp']}.png")
-        plot_polar(plt, spectrum, record, name, path, options.dpi, options.full_range)
+        plot_polar(plt, spectrum, record, name, path, options.dpi, options.full_range, facts,
+                   hs_and_tp(parameters_at(full, record["stamp"])))
         written.append(path)
     elif mode == 2:
         spectrum = SpectrumFile(typed)
         if spectrum.direction_count != 35:
             raise Problem(f'"{typed}" has {spectrum.direction_count} directions, not the 35 of a Brevolan file')
-        record = spectrum.record(options.record)
+        record = spectrum.record(options.stamp)
+        orientation = run_record["answers"].get("orientation") if run_record is not None else None
         if options.shoreline is not None:
             bearing, note = bearing_from_orientation(options.shoreline), f"(orientation {options.shoreline:g}°)"
+        elif orientation is not None:
+            bearing, note = bearing_from_orientation(orientation), f"(orientation {orientation:g}°, run record)"
         else:
             table = read_brevolan_table(derived_name(typed, "txt"))
             bearing, note = shore_normal_bearing(half, table), "(estimated from the .dat and .txt files)"
         path = os.path.join(folder, f"{name}_halfplane_{record['stamp']}.png")
-        plot_half_plane(plt, spectrum, record, bearing, note, name, path, options.dpi, options.full_range)
+        plot_half_plane(plt, spectrum, record, bearing, note, name, path, options.dpi, options.full_range, facts,
+                        hs_and_tp(parameters_at(half, record["stamp"])))
         written.append(path)
 
     for path in written:

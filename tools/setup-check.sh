@@ -18,6 +18,7 @@ present() {
         libgtest-dev) test -f /usr/include/gtest/gtest.h ;;
         libbenchmark-dev) test -f /usr/include/benchmark/benchmark.h ;;
         libnetcdf-dev) test -f /usr/include/netcdf.h ;;
+        nlohmann-json3-dev) test -f /usr/include/nlohmann/json.hpp ;;
         # The check plots run on Debian's interpreter, whatever python3 comes first.
         python3-matplotlib) /usr/bin/python3 -c 'import matplotlib' ;;
         libclang-rt-14-dev) compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' ;;

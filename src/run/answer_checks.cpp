@@ -59,11 +59,35 @@ void warnAboutAnswer(const Console& console, const std::string& text) {
 
 }  // namespace
 
+std::string stampWarning(std::string_view question, RecordStamp stamp) {
+    if (stamp <= kReadToTheEnd) return {};
+    return std::string(question) + ": " + std::to_string(stamp) +
+           " looks like yyyymmddhh, but the stamps are yymmddhh (two digits of the year): " +
+           std::to_string(stamp % 100000000) + " may be meant";
+}
+
+std::string orientationWarning(float orientation) {
+    if (orientation >= 0.0f && orientation <= 360.0f) return {};
+    return std::string(kOrientationQuestion.name) + ": " + shortestText(orientation) +
+           " lies outside 0 to 360 degrees; it is used as typed";
+}
+
+std::string boundaryDepthWarning(float boundaryDepth, float saveDepth) {
+    const std::string question(kBoundaryDepthQuestion.name);
+    if (boundaryDepth == 0.0f) {
+        return question + ": a depth of 0 m gives the largest depth exponent, 30: the oblique directions of the half "
+                          "plane lose nearly all their energy";
+    }
+    if (boundaryDepth > saveDepth) {
+        return question + ": " + shortestText(boundaryDepth) + " m is deeper than the WW3 point (" + shortestText(saveDepth) +
+               " m): the depth exponent is negative and the oblique directions of the half plane are amplified";
+    }
+    return {};
+}
+
 void warnAboutStamp(const Console& console, std::string_view question, RecordStamp stamp) {
-    if (stamp <= kReadToTheEnd) return;
-    warnAboutAnswer(console, std::string(question) + ": " + std::to_string(stamp) +
-         " looks like yyyymmddhh, but the stamps are yymmddhh (two digits of the year): " +
-         std::to_string(stamp % 100000000) + " may be meant");
+    const std::string warning = stampWarning(question, stamp);
+    if (!warning.empty()) warnAboutAnswer(console, warning);
 }
 
 void warnAboutMode(const Console& console, std::int32_t mode) {
@@ -74,20 +98,13 @@ void warnAboutMode(const Console& console, std::int32_t mode) {
 }
 
 void warnAboutOrientation(const Console& console, float orientation) {
-    if (orientation >= 0.0f && orientation <= 360.0f) return;
-    warnAboutAnswer(console, std::string(kOrientationQuestion.name) + ": " + shortestText(orientation) +
-         " lies outside 0 to 360 degrees; it is used as typed");
+    const std::string warning = orientationWarning(orientation);
+    if (!warning.empty()) warnAboutAnswer(console, warning);
 }
 
 void warnAboutBoundaryDepth(const Console& console, float boundaryDepth, float saveDepth) {
-    const std::string question(kBoundaryDepthQuestion.name);
-    if (boundaryDepth == 0.0f) {
-        warnAboutAnswer(console, question + ": a depth of 0 m gives the largest depth exponent, 30: the oblique directions of the half "
-                        "plane lose nearly all their energy");
-    } else if (boundaryDepth > saveDepth) {
-        warnAboutAnswer(console, question + ": " + shortestText(boundaryDepth) + " m is deeper than the WW3 point (" + shortestText(saveDepth) +
-             " m): the depth exponent is negative and the oblique directions of the half plane are amplified");
-    }
+    const std::string warning = boundaryDepthWarning(boundaryDepth, saveDepth);
+    if (!warning.empty()) warnAboutAnswer(console, warning);
 }
 
 }  // namespace ww3b

@@ -66,6 +66,12 @@ auto ask(Console& console, const Question& question, Read&& read) {
 // The file is not opened for good here (a pipe must not be read before its time).
 void checkSpectralFileName(Console& console, const std::string& nameField);
 
+// The words of the warnings about answers that are taken as given (empty: no warning);
+// the caller adds where the answer was given.
+std::string stampWarning(std::string_view question, RecordStamp stamp);
+std::string orientationWarning(float orientation);
+std::string boundaryDepthWarning(float boundaryDepth, float saveDepth);
+
 // Warnings about answers that are taken as given.
 void warnAboutStamp(const Console& console, std::string_view question, RecordStamp stamp);
 void warnAboutMode(const Console& console, std::int32_t mode);

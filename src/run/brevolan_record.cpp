@@ -9,14 +9,37 @@
 
 namespace ww3b {
 
-void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
-    // A zero, negative or undefined depth ratio would spread a non-number into every
-    // half-plane value of the run.
+namespace {
+
+// A zero, negative or undefined depth ratio would spread a non-number into every
+// half-plane value of the run.
+void requireUsableSaveDepth(float saveDepth, BrevolanState& state) {
     if (!(saveDepth > 0.0f) || !std::isfinite(saveDepth)) {
         endRunWithDiagnostic("the depth of the WW3 point, " + shortestText(saveDepth) +
                                  " m, gives no direction factor: the half plane needs a depth above 0",
                              kSpectralFileUnit, state.spectralFile, state.pointLine);
     }
+    state.saveDepth = saveDepth;
+}
+
+}  // namespace
+
+void takeGivenBoundaryDepth(float saveDepth, float boundaryDepth, BrevolanState& state) {
+    requireUsableSaveDepth(saveDepth, state);
+    state.boundaryDepth = boundaryDepth;
+    state.depthExponent = depthExponentFor(saveDepth, boundaryDepth);
+    if (!std::isfinite(state.depthExponent)) {
+        endRunWithDiagnostic("--boundary-depth " + shortestText(boundaryDepth) +
+                                 " m gives no direction factor with the WW3 point's depth of " + shortestText(saveDepth) +
+                                 " m",
+                             kSpectralFileUnit, state.spectralFile, state.pointLine);
+    }
+    const std::string warning = boundaryDepthWarning(boundaryDepth, saveDepth);
+    if (!warning.empty()) warn(warning + " (option --boundary-depth)");
+}
+
+void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state) {
+    requireUsableSaveDepth(saveDepth, state);
     writeFreeFormLine(console.output, " ");
     writeFreeFormLine(console.output, "WW3 save location depth (m) =", saveDepth);
     writeFreeFormLine(console.output, " ");
@@ -57,7 +80,11 @@ HalfPlaneRecord processBrevolanRecord(Console& console, const SpectralGrid& grid
     if (!state.depthAsked) {
         // The record's full-plane line is in its file before the question is asked.
         files.flushOutputs();
-        askBoundaryDepth(console, record.depth, state);
+        if (options.boundaryDepth) {
+            takeGivenBoundaryDepth(record.depth, *options.boundaryDepth, state);
+        } else {
+            askBoundaryDepth(console, record.depth, state);
+        }
         state.depthFactors = depthFactors(state.depthExponent);
         state.binDirections = binDirections(options.shoreAngle);
         state.depthAsked = true;

@@ -18,6 +18,7 @@ namespace ww3b {
 // Run-long values of mode 2 and the work arrays reused by every record.
 struct BrevolanState {
     float boundaryDepth = 0;   // metres, typed at the first selected record
+    float saveDepth = 0;       // metres: the WW3 point's depth at the first selected record
     float depthExponent = 0;   // L = ln(save depth / boundary depth), at most 30
     DepthFactors depthFactors{};    // of each bin, for L
     BinDirections binDirections{};  // of each bin, for the shore angle
@@ -39,6 +40,10 @@ struct BrevolanState {
 // direction factor. A save depth that gives no direction factor ends the run, naming the
 // point line; a boundary depth that gives none is refused as an answer.
 void askBoundaryDepth(Console& console, float saveDepth, BrevolanState& state);
+
+// The same with the boundary depth given beforehand: nothing is asked or shown, and a
+// depth that gives no direction factor ends the run.
+void takeGivenBoundaryDepth(float saveDepth, float boundaryDepth, BrevolanState& state);
 
 // The half plane of the record in `state`, for the mode-2 writers. At the first call the
 // lines written so far go out before the depth question is asked.

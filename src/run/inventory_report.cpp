@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "run/inventory_json.hpp"
+#include "run/json_text.hpp"
 #include "run/run_options.hpp"
 #include "textio/field_render.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -82,7 +84,11 @@ int listInventory(OutputFile& out, const ProgramOptions& options) {
         if (!options.quiet) {
             for (const std::string& warning : inventory.warnings) writeToStandardError(warningMessage(warning));
         }
-        for (const std::string& line : inventoryLines(inventory)) out.writeLine(line);
+        if (options.listJson) {
+            writeJsonText(out, inventoryJson(inventory));
+        } else {
+            for (const std::string& line : inventoryLines(inventory)) out.writeLine(line);
+        }
         out.close();
         return 0;
     } catch (const RunFailure& failure) {

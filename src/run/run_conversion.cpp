@@ -10,11 +10,13 @@
 #include "run/brevolan_record.hpp"
 #include "run/header_directions.hpp"
 #include "run/output_table.hpp"
+#include "run/command_line_answers.hpp"
 #include "run/run_dialogue.hpp"
 #include "run/run_summary.hpp"
 #include "spectral/full_plane_parameters.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "process/output_lock.hpp"
+#include "ww3/direction_list.hpp"
 #include "ww3/input_formats.hpp"
 
 namespace ww3b {
@@ -166,25 +168,58 @@ void finishRun(RunFiles& files) {
     for (OpenOutput& output : files.outputs) output.file->close();
 }
 
-RunSummary convert(Console& console, const ProgramOptions& programOptions) {
+namespace {
+
+// The one place a run's outcome is filled from what it did, for its record.
+void keepOutcome(RunOutcome* outcome, const RunFiles& files, const RecordLoop* loop, const RunSummary& summary) {
+    if (outcome == nullptr) return;
+    outcome->summary = summary;
+    outcome->warnings = summary.warnings;
+    outcome->exitStatus = exitStatusOf(summary);
+    if (files.spectral) outcome->spectralFormat = std::string(files.spectral->formatName());
+    for (const OpenOutput& output : files.outputs) outcome->outputFiles.push_back(output.file->name());
+    if (loop == nullptr) return;
+    if (loop->brevolan && loop->brevolan->depthAsked) {
+        outcome->depthTaken = true;
+        outcome->saveDepth = loop->brevolan->saveDepth;
+        outcome->boundaryDepth = loop->brevolan->boundaryDepth;
+        outcome->depthExponent = loop->brevolan->depthExponent;
+    }
+}
+
+}  // namespace
+
+RunSummary convert(Console& console, const ProgramOptions& programOptions, RunOutcome* outcome) {
     silenceWarnings(programOptions.quiet);
     forgetIssuedWarnings();
     // The checks made after the WW3 file is named and the run share one reading of it.
     const InputReadingScope inputReading;
     RunFiles files;
     RunSummary summary;
+    std::unique_ptr<RecordLoop> loop;
+    SpectralGrid grid;
     try {
-        const RunOptions options = setUpRun(console, files, programOptions);
+        const RunOptions options = programOptions.spectralFile.empty()
+                                       ? setUpRun(console, files, programOptions)
+                                       : setUpRunFromCommandLine(console, files, programOptions);
+        if (outcome != nullptr) {
+            outcome->answered = true;
+            outcome->options = options;
+        }
         console.output.flush();  // the file announcements show while the file is read
         files.spectral = openSpectraSource(kSpectralFileUnit, options.inputFile, PointChoice{programOptions.point},
                                            [&](const std::string& text) {
                                                console.output.flush();
                                                warn(text);
                                            });
-        SpectralGrid grid;
         if (files.spectral->readHeader(grid)) {
+            if (outcome != nullptr) {
+                // Judged as listed, before --header-directions places them.
+                outcome->directionsJudged = true;
+                outcome->directions = judgeDirectionList(listedDirections(grid));
+            }
             honourDirectionList(grid, programOptions, *files.spectral, files.directionListJudged);
-            auto loop = std::make_unique<RecordLoop>(
+            loop = std::make_unique<RecordLoop>(
                 RecordLoop{console, options, programOptions, files, grid, {}, nullptr, {}, summary});
             loop->run();
             if (loop->brevolan) {
@@ -205,11 +240,12 @@ RunSummary convert(Console& console, const ProgramOptions& programOptions) {
     } catch (const RunFailure& failure) {
         abandonRun(console, files, summary, failure);
     }
+    keepOutcome(outcome, files, loop.get(), summary);
     return summary;
 }
 
-int runConversion(Console& console, const ProgramOptions& programOptions) {
-    return exitStatusOf(convert(console, programOptions));
+int runConversion(Console& console, const ProgramOptions& programOptions, RunOutcome* outcome) {
+    return exitStatusOf(convert(console, programOptions, outcome));
 }
 
 }  // namespace ww3b

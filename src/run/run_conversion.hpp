@@ -6,6 +6,7 @@
 
 #include "run/program_options.hpp"
 #include "run/run_options.hpp"
+#include "run/run_outcome.hpp"
 #include "run/run_summary.hpp"
 #include "textio/free_form.hpp"
 
@@ -15,13 +16,14 @@ namespace ww3b {
 inline constexpr int kMaxPasses = 999999;
 
 // The whole run; returns its verdict (what was read and written, the warnings issued,
-// why it fell short of what was asked, whether a diagnostic ended it).
-RunSummary convert(Console& console, const ProgramOptions& programOptions = {});
+// why it fell short of what was asked, whether a diagnostic ended it). With `outcome`,
+// what the run did is also kept there, for its record, at any of its ends.
+RunSummary convert(Console& console, const ProgramOptions& programOptions = {}, RunOutcome* outcome = nullptr);
 
 // The run's exit status, decided from its verdict alone (exitStatusOf): 0 delivered, 1
 // ended in order but did not deliver what was asked, kDiagnosticExitStatus after a
 // diagnostic on standard error.
-int runConversion(Console& console, const ProgramOptions& programOptions = {});
+int runConversion(Console& console, const ProgramOptions& programOptions = {}, RunOutcome* outcome = nullptr);
 
 // Closes the files in the order input, full-plane parameters, Brevolan parameters,
 // unit 18, half-plane parameters; a file this mode did not open is passed over.

@@ -20,9 +20,6 @@ namespace {
 
 // The suffix after the first "." must fit in the 30-character field.
 constexpr std::size_t kLastDotPosition = 27;
-// Beyond this an orientation is no usable angle; it also bounds the loops that bring
-// relative directions into one turn.
-constexpr float kLargestOrientation = 1.0e6f;
 
 void say(Console& console, std::string_view text) { writeFreeFormLine(console.output, text); }
 
@@ -31,12 +28,6 @@ void showName(Console& console, const std::string& name) {
     static const RecordLayout nameLine({blankSkip(5), textField(static_cast<int>(kNameFieldLength))});
     const FieldValue value{std::string_view(name)};
     writeFixedRecord(console.output, nameLine, std::span<const FieldValue>(&value, 1));
-}
-
-// The first "." of the name's last part (after its last "/"): the suffix follows it.
-std::size_t suffixDot(const std::string& name) {
-    const auto slash = name.rfind('/');
-    return name.find('.', slash == std::string::npos ? 0 : slash + 1);
 }
 
 void requireOutputName(Console& console, const Question& question, const std::string& name) {
@@ -53,6 +44,13 @@ void requireRoomForSuffix(Console& console, const std::string& name) {
     }
 }
 
+void refuseClashingNames(Console& console, std::string_view question, const RunOptions& options) {
+    const std::string clash = outputNameClash(options);
+    if (!clash.empty()) refuseConsoleAnswer(console, question, clash);
+}
+
+}  // namespace
+
 bool sameFile(const std::string& a, const std::string& b) {
     if (a == b) return true;
     struct stat first {}, second {};
@@ -60,8 +58,12 @@ bool sameFile(const std::string& a, const std::string& b) {
            first.st_ino == second.st_ino;
 }
 
-// A run must not write two of its outputs into one file, nor over its own input.
-void refuseClashingNames(Console& console, std::string_view question, const RunOptions& options) {
+std::size_t suffixDot(const std::string& name) {
+    const auto slash = name.rfind('/');
+    return name.find('.', slash == std::string::npos ? 0 : slash + 1);
+}
+
+std::string outputNameClash(const RunOptions& options) {
     const std::span<const OutputFileRow> outputs = outputFilesOf(options.outputMode);
     const std::string input = fileNameFromField(options.inputFile);
     for (std::size_t a = 0; a < outputs.size(); ++a) {
@@ -70,20 +72,17 @@ void refuseClashingNames(Console& console, std::string_view question, const RunO
         for (std::size_t b = a + 1; b < outputs.size(); ++b) {
             const std::string other = fileNameFromField(options.*outputs[b].name);
             if (!other.empty() && sameFile(name, other)) {
-                refuseConsoleAnswer(console, question,
-                                    std::string("output names clash: the ") + outputs[a].role + " and the " +
-                                        outputs[b].role + " would both be \"" + other + "\"");
+                return std::string("output names clash: the ") + outputs[a].role + " and the " + outputs[b].role +
+                       " would both be \"" + other + "\"";
             }
         }
         if (!input.empty() && sameFile(name, input)) {
-            refuseConsoleAnswer(console, question,
-                                std::string("output names clash: the ") + outputs[a].role + " \"" + name +
-                                    "\" would overwrite the WW3 spectral file \"" + input + "\"");
+            return std::string("output names clash: the ") + outputs[a].role + " \"" + name +
+                   "\" would overwrite the WW3 spectral file \"" + input + "\"";
         }
     }
+    return {};
 }
-
-}  // namespace
 
 void deriveOutputNames(RunOptions& options) {
     const std::string& typed = options.spectrumFile;
@@ -156,6 +155,7 @@ RunOptions setUpRun(Console& console, RunFiles& files, const ProgramOptions& pro
             return answer;
         });
         warnAboutOrientation(console, orientation);
+        options.orientation = orientation;
         options.shoreAngle = static_cast<float>(360.0 - static_cast<double>(orientation));
     }
     return options;

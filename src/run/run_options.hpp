@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ struct RunOptions {
     std::string brevolanParameterFile;
     std::string halfPlaneFile;
     float shoreAngle = 0;  // degrees: 360 minus the shoreline orientation typed (mode 2)
+    float orientation = 0;  // the shoreline orientation as typed (mode 2)
+    // Given with the other answers (on the command line): the depth question is not asked.
+    std::optional<float> boundaryDepth;
 };
 
 struct OutputFileRow;

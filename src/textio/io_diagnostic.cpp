@@ -65,6 +65,7 @@ void silenceWarnings(bool silence) { silenced = silence; }
 
 bool warningsSilenced() { return silenced; }
 
+
 void warn(const std::string& text) {
     issued().push_back(text);
     if (!silenced) writeToStandardError(warningMessage(text));

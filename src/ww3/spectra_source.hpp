@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "model/spectral_grid.hpp"
 
@@ -51,6 +52,8 @@ public:
     // direction list starts (0 for a layout without lines).
     virtual int unit() const = 0;
     virtual const std::string& name() const = 0;
+    // The input format's name, as --list and the run record give it.
+    virtual std::string_view formatName() const = 0;
     virtual long directionListLine() const { return 0; }
     // The line of the chosen point's point line in the step last read (0 for a layout
     // without lines).

@@ -34,6 +34,7 @@ public:
     void close() override;
 
     int unit() const override { return in_->unit(); }
+    std::string_view formatName() const override { return "ASCII"; }
     const std::string& name() const override { return in_->name(); }
     long directionListLine() const override;
     long pointLineNumber() const override { return pointLine_; }

@@ -38,6 +38,7 @@ public:
     void close() override;
 
     int unit() const override { return unit_; }
+    std::string_view formatName() const override { return "netCDF"; }
     const std::string& name() const override { return path_; }
 
 private:
