@@ -91,7 +91,7 @@ void blankField(char* field, int width) {
 }
 
 template <int Decimals>
-void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
+[[gnu::always_inline]] inline void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
     if (whole == 0 && Decimals + 2 <= width) {
         // The commonest field of a spectrum (a density below half a unit of the last
         // decimal): blanks, then "0." and zeros.
@@ -124,6 +124,14 @@ void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
 }
 
 }  // namespace
+
+bool renderScaledFixedField10x5(char* field, float value) {
+    std::uint64_t whole = 0;
+    if (!scaledWhole(value, 5, whole)) return false;
+    // The width is a constant here: the blanks, the asterisk limit and the digit count fold.
+    renderWhole<5>(field, 10, whole, (std::bit_cast<std::uint32_t>(value) >> 31) != 0);
+    return true;
+}
 
 bool renderScaledFixedField(char* field, int width, int decimals, float value) {
     std::uint64_t whole = 0;
