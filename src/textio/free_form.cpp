@@ -371,19 +371,22 @@ private:
         T* out = targets_.data();
         for (;;) {
             const char* g = in_.cursor();
-            if constexpr (std::is_same_v<T, PassedOver>) {
-                // Values passed over: whole lines of seven at a time while the statement
-                // wants more than a line holds.
-                while (count_ - next_ > kPrintedLineGroups && end - g >= kPrintedLineLoad && printedLine(g)) {
-                    const char* lineEnd = g + kPrintedLineBytes;
-                    if (*lineEnd == '\r') ++lineEnd;
-                    if (*lineEnd != '\n') break;
-                    next_ += kPrintedLineGroups;
-                    expectingValue_ = false;
-                    in_.advanceTo(lineEnd);
-                    in_.consumeLineFeed();
-                    g = in_.cursor();
+            // Whole lines of seven at a time while the statement wants more than a line
+            // holds.
+            while (count_ - next_ > kPrintedLineGroups && end - g >= kPrintedLineLoad && printedLine(g)) {
+                const char* lineEnd = g + kPrintedLineBytes;
+                if (*lineEnd == '\r') ++lineEnd;
+                if (*lineEnd != '\n') break;
+                if constexpr (std::is_same_v<T, float>) {
+                    for (std::ptrdiff_t k = 0; k < kPrintedLineGroups; ++k) {
+                        out[next_ + static_cast<std::size_t>(k)] = printedValue(g + k * kPrintedGroupBytes);
+                    }
                 }
+                next_ += kPrintedLineGroups;
+                expectingValue_ = false;
+                in_.advanceTo(lineEnd);
+                in_.consumeLineFeed();
+                g = in_.cursor();
             }
             const std::size_t wanted = count_ - next_;
             std::size_t groups = 0;
