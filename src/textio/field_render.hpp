@@ -31,6 +31,11 @@ inline void renderFixed(char* field, int width, int decimals, float value) {
     if (!renderScaledFixedField(field, width, decimals, value)) renderFixedByToChars(field, width, decimals, value);
 }
 
+// renderFixed(field, 10, 5, value), the field of every spectral density.
+inline void renderFixed10x5(char* field, float value) {
+    if (!renderScaledFixedField10x5(field, value)) renderFixedByToChars(field, 10, 5, value);
+}
+
 // Right-aligned when shorter than the field, its leftmost `width` characters when longer.
 void renderText(char* field, int width, std::string_view text);
 

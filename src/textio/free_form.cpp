@@ -75,6 +75,88 @@ const char* scanFast(const char* p, const char* end, PassedOver&) {
     return scanPlainReal(p, end, value);
 }
 
+// The wave model's own shape alone, as scanFast reads it.
+const char* scanModelReal(const char* p, const char* end, float& value) { return scanWaveModelReal(p, end, value); }
+const char* scanModelReal(const char* p, const char* end, PassedOver&) { return skipWaveModelReal(p, end); }
+
+// "  0.dddE+dd" or "  0.dddE-dd" with an exponent up to +38: two blanks and a value that
+// skipWaveModelReal takes. Every byte is tested against its range at once, in one 16-byte
+// vector (bytes 11 to 15 take any value); needs 16 bytes at hand.
+constexpr std::ptrdiff_t kPrintedGroupBytes = 11;
+constexpr std::ptrdiff_t kPrintedGroupLoad = 16;
+using Bytes16 = unsigned char __attribute__((vector_size(16)));
+inline bool printedGroup(const char* g) {
+    static constexpr Bytes16 kLeast = {' ', ' ', '0', '.', '0', '0', '0', 'E', '+', '0', '0', 0, 0, 0, 0, 0};
+    static constexpr Bytes16 kMost = {' ', ' ', '0', '.', '9', '9', '9', 'E', '-', '9', '9', 255, 255, 255, 255, 255};
+    Bytes16 bytes;
+    std::memcpy(&bytes, g, sizeof bytes);
+    const auto inRange = (bytes >= kLeast) & (bytes <= kMost);  // all ones where in range
+    std::uint64_t low;
+    std::uint64_t high;
+    std::memcpy(&low, &inRange, 8);
+    std::memcpy(&high, reinterpret_cast<const char*>(&inRange) + 8, 8);
+    // The sign's range holds a comma too; a '+' exponent above 38 is out of a float's range.
+    const bool plus = g[8] == '+';
+    const int exponent = (g[9] - '0') * 10 + (g[10] - '0');
+    return (low & high) == ~std::uint64_t{0} && g[8] != ',' &&
+           !(plus && exponent > plain_real_detail::kHighestModelExponent);
+}
+
+// A whole line of seven such groups, its most common line, tested 16 bytes at a time
+// (bytes 77 to 79 take any value); needs 80 bytes at hand. It takes exponents from -29 to
+// +29 only (a tens digit up to 2), so that no exponent can be out of range; a line with
+// others is left to printedGroup.
+constexpr std::ptrdiff_t kPrintedLineGroups = 7;
+constexpr std::ptrdiff_t kPrintedLineBytes = kPrintedLineGroups * kPrintedGroupBytes;
+constexpr std::ptrdiff_t kPrintedLineLoad = 80;
+struct PrintedLineRanges {
+    unsigned char least[kPrintedLineLoad];
+    unsigned char most[kPrintedLineLoad];
+};
+constexpr PrintedLineRanges makePrintedLineRanges() {
+    constexpr char kLeast[] = "  0.000E+00";
+    constexpr char kMost[] = "  0.999E-29";
+    PrintedLineRanges ranges{};
+    for (std::ptrdiff_t i = 0; i < kPrintedLineLoad; ++i) {
+        const bool inLine = i < kPrintedLineBytes;
+        ranges.least[i] = inLine ? static_cast<unsigned char>(kLeast[i % kPrintedGroupBytes]) : 0;
+        ranges.most[i] = inLine ? static_cast<unsigned char>(kMost[i % kPrintedGroupBytes]) : 255;
+    }
+    return ranges;
+}
+constexpr PrintedLineRanges kPrintedLineRanges = makePrintedLineRanges();
+
+inline bool printedLine(const char* line) {
+    std::uint64_t all = ~std::uint64_t{0};
+    for (std::ptrdiff_t at = 0; at < kPrintedLineLoad; at += 16) {
+        Bytes16 bytes;
+        Bytes16 least;
+        Bytes16 most;
+        std::memcpy(&bytes, line + at, 16);
+        std::memcpy(&least, kPrintedLineRanges.least + at, 16);
+        std::memcpy(&most, kPrintedLineRanges.most + at, 16);
+        // The sign's range '+' to '-' holds a comma too, which no printed line has anywhere.
+        const auto good = (bytes >= least) & (bytes <= most) & (bytes != ',');
+        std::uint64_t low;
+        std::uint64_t high;
+        std::memcpy(&low, &good, 8);
+        std::memcpy(&high, reinterpret_cast<const char*>(&good) + 8, 8);
+        all &= low & high;
+    }
+    return all == ~std::uint64_t{0};
+}
+
+// The value of a group that printedGroup took: the three digits as a whole number times
+// the nearest double to its power of ten, rounded once to float, as scanWaveModelReal
+// works it out.
+inline float printedValue(const char* g) {
+    const int whole = (g[4] - '0') * 100 + (g[5] - '0') * 10 + (g[6] - '0');
+    const int magnitude = (g[9] - '0') * 10 + (g[10] - '0');
+    const int exponent = g[8] == '-' ? -magnitude : magnitude;
+    const double power = plain_real_detail::kDoublePowersOfTen[exponent - plain_real_detail::kLowestModelExponent];
+    return static_cast<float>(static_cast<double>(whole) * power);
+}
+
 std::string valueProblem(NumberStatus status, std::string_view text) {
     if (status == NumberStatus::OutOfRange) return "number out of range: " + quotedForMessage(text);
     return "syntax error in free-form input: " + quotedForMessage(text);
@@ -158,6 +240,7 @@ private:
             }
             if (*p == '/') return finish();
             if constexpr (!std::is_same_v<T, std::int32_t>) {
+                if (modelLines(p, end)) continue;
                 if (const char* q = plainRun(p, end); q != p) {
                     in_.advanceTo(q);
                     if (next_ == count_) return finish();
@@ -226,9 +309,11 @@ private:
             Targets<T>::store(out, next++, value);
             stopped = stop;
             if (next == count_) break;
-            while (p < end && lineEndAt(p, end)) {
+            if (p < end && lineEndAt(p, end)) {
+                // The next line may be one for modelLines.
                 consumeLineEnd(p);
-                p = skipBlanks(in_.cursor(), end);
+                stopped = in_.cursor();
+                break;
             }
             stopped = p;
             if (p == end) break;
@@ -236,6 +321,96 @@ private:
         if (next != next_) expectingValue_ = false;
         next_ = next;
         return stopped;
+    }
+
+    // The text of nearly every spectrum block: whole lines of values in the wave model's
+    // shape "0.dddE+dd" (scanned as on the plain-number run, so they read alike), each
+    // followed by blanks, tabs or the line end. A line is taken whole, its line end
+    // included, only when every value on it has that shape and the statement wants more
+    // values than the line holds; otherwise the other roads read it from `p`. This leaves
+    // out the per-value questions of the plain-number run (line ends, the last value)
+    // from most values. Returns whether it took at least one line.
+    bool modelLines(const char* p, const char* end) {
+        T* out = targets_.data();
+        bool took = false;
+        for (;;) {
+            const std::size_t wanted = count_ - next_;
+            std::size_t taken = 0;
+            const char* q = p;
+            for (;;) {
+                if (q == end) return took;
+                if (*q == '\n') break;
+                if (*q == '\r' && q + 1 < end && q[1] == '\n') {
+                    ++q;
+                    break;
+                }
+                T value{};
+                const char* stop = scanModelReal(q, end, value);
+                if (stop == nullptr || stop == end || taken + 1 == wanted) return took;
+                // A value stored here and then left to the other roads is read by them
+                // again, to the same bits.
+                Targets<T>::store(out, next_ + taken, value);
+                ++taken;
+                if (*stop == ' ' || *stop == '\t') {
+                    q = skipBlanks(stop + 1, end);
+                } else if (*stop == '\n' || *stop == '\r') {
+                    q = stop;
+                } else {
+                    return took;
+                }
+            }
+            next_ += taken;
+            if (taken > 0) expectingValue_ = false;
+            in_.advanceTo(q);
+            in_.consumeLineFeed();
+            took = true;
+            printedLines(end);
+            p = skipBlanks(in_.cursor(), end);
+        }
+    }
+
+    // Whole lines exactly as the wave model prints them, from the cursor at a line start:
+    // groups of two blanks and an unsigned "0.dddE+dd" (11 bytes, see printedGroup), then
+    // the line end. Such a line holds just those values: values passed over are counted by
+    // the groups, values read are worked out from the group's digits as scanWaveModelReal
+    // does. A line of any other text, or one that holds the statement's last value, is
+    // left to modelLines.
+    void printedLines(const char* end) {
+        T* out = targets_.data();
+        for (;;) {
+            const char* g = in_.cursor();
+            // Whole lines of seven at a time while the statement wants more than a line
+            // holds.
+            while (count_ - next_ > kPrintedLineGroups && end - g >= kPrintedLineLoad && printedLine(g)) {
+                const char* lineEnd = g + kPrintedLineBytes;
+                if (*lineEnd == '\r') ++lineEnd;
+                if (*lineEnd != '\n') break;
+                if constexpr (std::is_same_v<T, float>) {
+                    for (std::ptrdiff_t k = 0; k < kPrintedLineGroups; ++k) {
+                        out[next_ + static_cast<std::size_t>(k)] = printedValue(g + k * kPrintedGroupBytes);
+                    }
+                }
+                next_ += kPrintedLineGroups;
+                expectingValue_ = false;
+                in_.advanceTo(lineEnd);
+                in_.consumeLineFeed();
+                g = in_.cursor();
+            }
+            const std::size_t wanted = count_ - next_;
+            std::size_t groups = 0;
+            // Never the last value wanted: no store beyond the targets.
+            while (groups + 1 < wanted && end - g >= kPrintedGroupLoad && printedGroup(g)) {
+                if constexpr (std::is_same_v<T, float>) out[next_ + groups] = printedValue(g);
+                g += kPrintedGroupBytes;
+                ++groups;
+            }
+            if (g < end && *g == '\r') ++g;
+            if (g >= end || *g != '\n') return;
+            next_ += groups;
+            if (groups > 0) expectingValue_ = false;
+            in_.advanceTo(g);
+            in_.consumeLineFeed();
+        }
     }
 
     // One value as it stands: c, r*c (r copies of c) or r* (r null values).

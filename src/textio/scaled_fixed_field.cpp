@@ -91,7 +91,7 @@ void blankField(char* field, int width) {
 }
 
 template <int Decimals>
-void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
+[[gnu::always_inline]] inline void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
     if (whole == 0 && Decimals + 2 <= width) {
         // The commonest field of a spectrum (a density below half a unit of the last
         // decimal): blanks, then "0." and zeros.
@@ -124,6 +124,23 @@ void renderWhole(char* field, int width, std::uint64_t whole, bool signBit) {
 }
 
 }  // namespace
+
+bool renderScaledFixedField10x5(char* field, float value) {
+    std::uint64_t whole = 0;
+    if (!scaledWhole(value, 5, whole)) return false;
+    const bool signBit = (std::bit_cast<std::uint32_t>(value) >> 31) != 0;
+    if (whole < 100000) {
+        // Below one in the last place's units times 10^5: "   0.ddddd", or "  -0.ddddd" (no
+        // minus sign on a value that rounds to zero).
+        std::memcpy(field, "   0.", 5);
+        if (signBit && whole != 0) field[2] = '-';
+        fixedDigits<5>(field + 5, static_cast<std::uint32_t>(whole));
+        return true;
+    }
+    // The width is a constant here: the blanks, the asterisk limit and the digit count fold.
+    renderWhole<5>(field, 10, whole, signBit);
+    return true;
+}
 
 bool renderScaledFixedField(char* field, int width, int decimals, float value) {
     std::uint64_t whole = 0;

@@ -12,4 +12,8 @@ namespace ww3b {
 // false when decimals > 9, or |value| * 10^decimals is not below 2^52 (or not a number).
 bool renderScaledFixedField(char* field, int width, int decimals, float value);
 
+// The same for the 10-column field with 5 decimals that carries every spectral density,
+// with the width and decimals fixed when compiling (no choice among field shapes per value).
+bool renderScaledFixedField10x5(char* field, float value);
+
 }  // namespace ww3b

@@ -1,10 +1,17 @@
 // The 2-D spectral file of mode 1 and the Brevolan spectrum file of mode 2.
 
+#include <cmath>
+#include <random>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "output/brevolan_spectrum_file.hpp"
 #include "output/full_spectral_file.hpp"
 #include "output/record_writers.hpp"
+#include "output/spectral_block.hpp"
+#include "textio/fixed_record.hpp"
+#include "textio/record_layout.hpp"
 #include "support/text_io_helpers.hpp"
 
 namespace ww3b {
@@ -79,6 +86,26 @@ TEST(FullSpectralFile, TinyAndHugeDensities) {
         FullSpectralFile::writeBlock(out, grid, splitRecordTime(20100603, 120000), record, 0);
     });
     EXPECT_NE(text.find("\r\n    0.00000 **********\r\n    0.00000 **********\r\n"), std::string::npos) << text;
+}
+
+TEST(SpectralDensities, LinesAsTheGeneralRecordStatementWritesThem) {
+    // The density lines are written field by field; the general statement with their
+    // layout is the reference, for every count up to three lines and values of every kind.
+    const RecordLayout layout({group(1, {group(7, {blankSkip(1), fixedField(10, 5)})})});
+    std::mt19937 random(7);
+    std::vector<float> values;
+    for (std::size_t count = 0; count <= 21; ++count) {
+        values.resize(count);
+        for (float& v : values) {
+            const int kind = static_cast<int>(random() % 6);
+            const float magnitude = std::ldexp(static_cast<float>(random() % 1000000) / 1e6f, static_cast<int>(random() % 40) - 25);
+            v = kind == 0 ? NAN : (kind == 1 ? -magnitude : (kind == 2 ? 0.0f : magnitude));
+        }
+        const std::span<const float> densities(values);
+        EXPECT_EQ(writtenText([&](OutputFile& out) { writeSpectralDensities(out, densities); }),
+                  writtenText([&](OutputFile& out) { writeFixedRecord(out, layout, densities); }))
+            << count;
+    }
 }
 
 TEST(BrevolanSpectrumFile, TheLayoutExampleOfOneFrequency) {

@@ -300,7 +300,22 @@ INSTANTIATE_TEST_SUITE_P(
         SkippedBlocks{"  0.123E-01  0.456E+02\n  0.789E-40", 4},
         // Bad values: a syntax error, a real out of range, a bad repeat count.
         SkippedBlocks{"  0.123E-01  0.1x3E-01\n", 2}, SkippedBlocks{"1 2\n 0.999E+39\n", 2},
-        SkippedBlocks{"1 2\n-2*5\n", 2}, SkippedBlocks{"1 2\n 1e39 4\n", 2}));
+        SkippedBlocks{"1 2\n-2*5\n", 2}, SkippedBlocks{"1 2\n 1e39 4\n", 2},
+        // Whole lines as the wave model prints them, counted by their groups, among lines that
+        // only look like them: a blank line, CR LF, a tab, an exponent beyond a float's range,
+        // a comma for the exponent's sign, the statement's end inside a line.
+        SkippedBlocks{"  0.123E-01  0.456E+02  0.789E-40\n  0.100E+38  0.999E-99\r\n  0.100E+01\n\n"
+                      "  0.200E+01  0.300E+01\n  0.400E+01\n  0.700E+01\t 0.800E+01\n  0.900E+01  0.100E+02\n"
+                      "  0.100E+01  0.200E+01  0.300E+01  0.400E+01  0.500E+01  0.600E+01  0.700E+01\n"
+                      "  0.100E+01  0.200E+01  0.300E+01  0.400E+01  0.500E+01  0.600E+01  0.700E+01\r\n"
+                      "  0.100E+39  0.5E-01\n  0.1\n",
+                      4},
+        SkippedBlocks{"  0.100E+01  0.200E+01  0.300E+01  0.400E+01  0.500E+01  0.600E+01  0.700E+01\n"
+                      "  0.100E+01  0.200E+01  0.300E+01\n  0.123E,01  0.456E-01  0.789E-01\n  0.1 0.2\n",
+                      9},
+        SkippedBlocks{"  0.100E+01  0.200E+01\n  0.300E+01  0.400E+01\n  0.100E+01  0.200E-01\n"
+                      "  0.300E+01 0.400E+01\n  0.500E+01\r  0.600E+01\n  0.100E+01  0.200E+01\n  0.3E+39\n",
+                      3}));
 
 }  // namespace
 }  // namespace ww3b

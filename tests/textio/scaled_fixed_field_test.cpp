@@ -49,6 +49,12 @@ public:
     void check(float value, Field field) {
         const std::string fast = rendered(renderFixed, value, field);
         const std::string reference = rendered(renderFixedByToChars, value, field);
+        if (field.width == 10 && field.decimals == 5) {
+            // The density field's own road.
+            std::string density(10, '?');
+            renderFixed10x5(density.data(), value);
+            if (density != reference && ++mismatches_ <= 5) ADD_FAILURE() << "10.5 field of " << std::hexfloat << value;
+        }
         if (fast == reference) return;
         if (++mismatches_ <= 5) {
             ADD_FAILURE() << "value " << std::hexfloat << value << std::defaultfloat << " (" << value << ") in "
