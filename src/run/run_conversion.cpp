@@ -87,6 +87,21 @@ struct RecordLoop {
     // density below zero or not a number means a damaged or misread file, an all-zero
     // spectrum a cold start. Both are counted over the written steps for the verdict.
     void judgeDensities(RecordStamp stamp) {
+        // One branch-free pass in memory order first: nearly every step is sound, and
+        // only a step with a bad density needs the search in the file's order below.
+        unsigned bad = 0;
+        unsigned nonZero = 0;
+        for (int i = 0; i < grid.frequencyCount; ++i) {
+            for (int j = 0; j < grid.directionCount; ++j) {
+                const float density = record.spectrum[i][j];
+                bad |= static_cast<unsigned>(!(density >= 0.0f));
+                nonZero |= static_cast<unsigned>(density != 0.0f);
+            }
+        }
+        if (bad == 0) {
+            if (nonZero == 0) summary.zeroSpectrumSteps.add(stamp);
+            return;
+        }
         bool allZero = true;
         for (int j = 0; j < grid.directionCount; ++j) {
             for (int i = 0; i < grid.frequencyCount; ++i) {

@@ -12,7 +12,7 @@ namespace ww3b {
 
 class InputFile {
 public:
-    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 17;
 
     // Reads from an open descriptor, which it closes when closed itself if `owned`.
     InputFile(int unit, std::string name, int fd, bool owned,

@@ -1,6 +1,6 @@
 #include "ww3/netcdf/netcdf_point_file.hpp"
 
-#include <netcdf.h>
+#include "ww3/netcdf/netcdf_library.hpp"
 
 #include <algorithm>
 #include <array>
@@ -59,6 +59,7 @@ NetcdfPointFile::NetcdfPointFile(std::string path, int unit) : path_(std::move(p
         fail("the netCDF file is cut short: its header describes " + std::to_string(classic.bytes) +
              " bytes, the file holds " + std::to_string(classic.fileSize));
     }
+    if (const std::string& problem = loadNetcdfLibrary(); !problem.empty()) fail(problem);
     const int status = nc_open(path_.c_str(), NC_NOWRITE, &file_.id);
     if (status != NC_NOERR) {
         file_.id = -1;

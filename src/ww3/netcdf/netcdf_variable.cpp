@@ -1,6 +1,6 @@
 #include "ww3/netcdf/netcdf_variable.hpp"
 
-#include <netcdf.h>
+#include "ww3/netcdf/netcdf_library.hpp"
 
 #include <algorithm>
 #include <cmath>
