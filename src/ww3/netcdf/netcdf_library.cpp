@@ -43,11 +43,14 @@ bool find(Function& function, const char* name, std::string& missing) {
 std::string load() {
     // The development link name is the fallback, for a library rebuilt under another version.
     void* handle = ::dlopen(WW3B_NETCDF_LIBRARY_NAME, RTLD_NOW | RTLD_GLOBAL);
-    if (handle == nullptr) handle = ::dlopen("libnetcdf.so", RTLD_NOW | RTLD_GLOBAL);
     if (handle == nullptr) {
         const char* why = ::dlerror();
-        return std::string("the netCDF library ") + WW3B_NETCDF_LIBRARY_NAME +
-               " cannot be loaded (install the Debian package libnetcdf-dev): " + (why ? why : "not found");
+        const std::string firstWhy = why ? why : "not found";
+        handle = ::dlopen("libnetcdf.so", RTLD_NOW | RTLD_GLOBAL);
+        if (handle == nullptr) {
+            return std::string("the netCDF library cannot be loaded (install the Debian package libnetcdf-dev): ") +
+                   firstWhy;
+        }
     }
     std::string missing;
     Functions found;
