@@ -1,6 +1,7 @@
 #include "ww3/ascii/ww3_spectral_file.hpp"
 
 #include <array>
+#include <cstring>
 #include <span>
 #include <string>
 
@@ -16,6 +17,47 @@ const RecordLayout kHeaderLayout({blankSkip(24), integerField(6, 3)});
 const RecordLayout kFrequencyLayout({numericInputField(10, 3, 8)});
 const RecordLayout kDirectionLayout({numericInputField(11, 3, 7)});
 const RecordLayout kPointLayout({blankSkip(29), numericInputField(7, 0, 3)});
+
+using Floats4 = float __attribute__((vector_size(16)));
+
+// out[c * outStride + r] = in[r * inStride + c] for every r < rows and c < columns: the
+// values move unchanged, bit for bit, four rows by four columns at a time in vectors
+// where the block is whole, one by one at the edges.
+void transpose(const float* in, std::size_t inStride, float* out, std::size_t outStride, int rows, int columns) {
+    const int wholeRows = rows - rows % 4;
+    const int wholeColumns = columns - columns % 4;
+    for (int r = 0; r < wholeRows; r += 4) {
+        const float* block = in + static_cast<std::size_t>(r) * inStride;
+        for (int c = 0; c < wholeColumns; c += 4) {
+            Floats4 row[4];
+            for (std::size_t k = 0; k < 4; ++k) std::memcpy(&row[k], block + k * inStride + c, sizeof(Floats4));
+            const Floats4 low01 = __builtin_shufflevector(row[0], row[1], 0, 4, 1, 5);
+            const Floats4 high01 = __builtin_shufflevector(row[0], row[1], 2, 6, 3, 7);
+            const Floats4 low23 = __builtin_shufflevector(row[2], row[3], 0, 4, 1, 5);
+            const Floats4 high23 = __builtin_shufflevector(row[2], row[3], 2, 6, 3, 7);
+            const Floats4 column[4] = {__builtin_shufflevector(low01, low23, 0, 1, 4, 5),
+                                       __builtin_shufflevector(low01, low23, 2, 3, 6, 7),
+                                       __builtin_shufflevector(high01, high23, 0, 1, 4, 5),
+                                       __builtin_shufflevector(high01, high23, 2, 3, 6, 7)};
+            for (std::size_t k = 0; k < 4; ++k) {
+                std::memcpy(out + (static_cast<std::size_t>(c) + k) * outStride + static_cast<std::size_t>(r),
+                            &column[k], sizeof(Floats4));
+            }
+        }
+        for (int c = wholeColumns; c < columns; ++c) {
+            for (int k = 0; k < 4; ++k) {
+                out[static_cast<std::size_t>(c) * outStride + static_cast<std::size_t>(r + k)] =
+                    in[static_cast<std::size_t>(r + k) * inStride + static_cast<std::size_t>(c)];
+            }
+        }
+    }
+    for (int r = wholeRows; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            out[static_cast<std::size_t>(c) * outStride + static_cast<std::size_t>(r)] =
+                in[static_cast<std::size_t>(r) * inStride + static_cast<std::size_t>(c)];
+        }
+    }
+}
 
 }  // namespace
 
@@ -52,13 +94,10 @@ void readSpectrumBlock(InputFile& in, const SpectralGrid& grid, InputRecord& rec
     const int nf = grid.frequencyCount;
     const int nd = grid.directionCount;
     std::array<float, kMaxFrequencies * kMaxDirections> asListed;
-    for (int j = 0; j < nd; ++j) {
-        for (int i = 0; i < nf; ++i) asListed[static_cast<std::size_t>(j * nf + i)] = record.spectrum[i][j];
-    }
+    const auto listedStride = static_cast<std::size_t>(nf);
+    transpose(record.spectrum[0].data(), kMaxDirections, asListed.data(), listedStride, nf, nd);
     readFreeForm(in, std::span<float>(asListed.data(), static_cast<std::size_t>(nf * nd)));
-    for (int j = 0; j < nd; ++j) {
-        for (int i = 0; i < nf; ++i) record.spectrum[i][j] = asListed[static_cast<std::size_t>(j * nf + i)];
-    }
+    transpose(asListed.data(), listedStride, record.spectrum[0].data(), kMaxDirections, nd, nf);
 }
 
 void passOverPoint(InputFile& in, const SpectralGrid& grid, InputRecord& record) {
