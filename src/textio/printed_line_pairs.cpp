@@ -98,11 +98,24 @@ std::size_t countPrintedLinePairs(const char* begin, const char* end, std::size_
     static const bool wide = __builtin_cpu_supports("avx2");
     return wide ? countAvx2(begin, end, most) : countSse2(begin, end, most);
 #else
-    (void)begin;
-    (void)end;
-    (void)most;
-    return 0;
+    return printed_pair_detail::countBy16Bytes(begin, end, most);
 #endif
 }
+
+namespace printed_pair_detail {
+
+#if defined(__x86_64__)
+std::size_t countBy16Bytes(const char* begin, const char* end, std::size_t most) {
+    return countSse2(begin, end, most);
+}
+std::size_t countBy32Bytes(const char* begin, const char* end, std::size_t most) {
+    return countAvx2(begin, end, most);
+}
+#else
+std::size_t countBy16Bytes(const char*, const char*, std::size_t) { return 0; }
+std::size_t countBy32Bytes(const char*, const char*, std::size_t) { return 0; }
+#endif
+
+}  // namespace printed_pair_detail
 
 }  // namespace ww3b

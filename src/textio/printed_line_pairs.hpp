@@ -21,4 +21,11 @@ inline constexpr std::ptrdiff_t kPrintedPairLoad = 160;
 // elsewhere on x86-64; other processors count none (the exact reading takes the lines).
 std::size_t countPrintedLinePairs(const char* begin, const char* end, std::size_t most);
 
+namespace printed_pair_detail {
+// The two ways of counting on x86-64, each on its own (the 32-byte one needs a processor
+// with AVX2); elsewhere both count none.
+std::size_t countBy16Bytes(const char* begin, const char* end, std::size_t most);
+std::size_t countBy32Bytes(const char* begin, const char* end, std::size_t most);
+}  // namespace printed_pair_detail
+
 }  // namespace ww3b
