@@ -110,6 +110,7 @@ inline bool printedGroup(const char* g) {
 constexpr std::ptrdiff_t kPrintedLineGroups = 7;
 constexpr std::ptrdiff_t kPrintedLineBytes = kPrintedLineGroups * kPrintedGroupBytes;
 constexpr std::ptrdiff_t kPrintedLineLoad = 80;
+static_assert(kPrintedPairLineBytes == kPrintedLineBytes + 1 && kPrintedPairGroups == 2 * kPrintedLineGroups);
 struct PrintedLineRanges {
     unsigned char least[kPrintedLineLoad];
     unsigned char most[kPrintedLineLoad];
