@@ -5,7 +5,9 @@
 // from the text held in memory and from a file through a reader whose buffer is only a
 // little larger than the longest value, so that values, blank runs and line ends fall
 // across refills: the two readings must agree value for value, line for line. Each
-// statement must also move on through the input, or the record loop could spin.
+// statement must also move on through the input, or the record loop could spin. With real
+// targets the statements are also passed over through the small buffer, as a point not
+// chosen is: each must end where reading it ends, with the same outcome and diagnostic.
 
 #include <cstdint>
 #include <cstring>
@@ -21,8 +23,13 @@ using namespace ww3b;
 
 constexpr std::size_t kTargetCounts[8] = {1, 2, 3, 7, 12, 75, 600, 2500};
 
+// How the statements are taken: read with their values in the transcript, read without
+// them, or passed over (which must end where reading into reals ends).
+enum class Taking { Values, Read, PassedOver };
+
 template <class T>
-std::string readEveryStatement(InputFile& in, std::size_t count, OnFailure onFailure, bool checkProgress) {
+std::string readEveryStatement(InputFile& in, std::size_t count, OnFailure onFailure, bool checkProgress,
+                               Taking taking = Taking::Values) {
     std::string transcript;
     T targets[2500];
     for (std::size_t k = 0; k < count; ++k) targets[k] = static_cast<T>(k + 1);
@@ -32,14 +39,15 @@ std::string readEveryStatement(InputFile& in, std::size_t count, OnFailure onFai
         const char* cursorBefore = in.cursor();
         FreeFormResult result;
         try {
-            result = readFreeForm(in, std::span<T>(targets, count), onFailure);
+            result = taking == Taking::PassedOver ? skipFreeForm(in, count, onFailure)
+                                                  : readFreeForm(in, std::span<T>(targets, count), onFailure);
         } catch (const RunFailure& failure) {
             transcript += std::string("ended the run: ") + failure.what() + "\n";
             return transcript;
         }
         transcript += std::to_string(static_cast<int>(result.outcome)) + "|" + result.problem + "|" +
                       std::to_string(result.line) + "|" + result.value + "|" + std::to_string(result.valuesTaken) + "|";
-        transcript.append(reinterpret_cast<const char*>(targets), count * sizeof(T));
+        if (taking == Taking::Values) transcript.append(reinterpret_cast<const char*>(targets), count * sizeof(T));
         // After a failed read the run ends: where the reader then stands is never used.
         if (result.outcome != ReadOutcome::Ok) return transcript + "\n";
         transcript += "|" + std::to_string(in.lineNumber()) + "|" + std::to_string(in.lastLineNumber()) + "\n";
@@ -86,6 +94,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     if (withoutUnit(expected) != withoutUnit(got)) {
         fuzz::finding("the text read from memory and through a small buffer differ:\n" + expected + "----\n" + got);
+    }
+    if (!integers) {
+        // Values passed over through the small buffer end as reading them ends.
+        InputFile readAgain(11, "memory", text);
+        const std::string read = readEveryStatement<float>(readAgain, count, onFailure, false, Taking::Read);
+        InputFile passed(11, "memory", fuzz::memoryFile(text), true, bufferSize);
+        const std::string skipped = readEveryStatement<float>(passed, count, onFailure, false, Taking::PassedOver);
+        if (read != skipped) {
+            fuzz::finding("passing over and reading differ:\n" + read + "----\n" + skipped);
+        }
     }
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "io_diagnostic.hpp"
 #include "number_syntax.hpp"
 #include "plain_real.hpp"
+#include "printed_line_pairs.hpp"
 
 namespace ww3b {
 
@@ -109,6 +110,7 @@ inline bool printedGroup(const char* g) {
 constexpr std::ptrdiff_t kPrintedLineGroups = 7;
 constexpr std::ptrdiff_t kPrintedLineBytes = kPrintedLineGroups * kPrintedGroupBytes;
 constexpr std::ptrdiff_t kPrintedLineLoad = 80;
+static_assert(kPrintedPairLineBytes == kPrintedLineBytes + 1 && kPrintedPairGroups == 2 * kPrintedLineGroups);
 struct PrintedLineRanges {
     unsigned char least[kPrintedLineLoad];
     unsigned char most[kPrintedLineLoad];
@@ -378,10 +380,12 @@ private:
     void printedLines(const char* end) {
         T* out = targets_.data();
         for (;;) {
+            if constexpr (std::is_same_v<T, PassedOver>) passPrintedLinePairs(end);
             const char* g = in_.cursor();
             // Whole lines of seven at a time while the statement wants more than a line
-            // holds.
-            while (count_ - next_ > kPrintedLineGroups && end - g >= kPrintedLineLoad && printedLine(g)) {
+            // holds (values passed over: one line, then pairs again).
+            bool tookLine = false;
+            while (!tookLine && count_ - next_ > kPrintedLineGroups && end - g >= kPrintedLineLoad && printedLine(g)) {
                 const char* lineEnd = g + kPrintedLineBytes;
                 if (*lineEnd == '\r') ++lineEnd;
                 if (*lineEnd != '\n') break;
@@ -395,7 +399,9 @@ private:
                 in_.advanceTo(lineEnd);
                 in_.consumeLineFeed();
                 g = in_.cursor();
+                tookLine = std::is_same_v<T, PassedOver>;
             }
+            if (tookLine) continue;
             const std::size_t wanted = count_ - next_;
             std::size_t groups = 0;
             // Never the last value wanted: no store beyond the targets.
@@ -411,6 +417,23 @@ private:
             in_.advanceTo(g);
             in_.consumeLineFeed();
         }
+    }
+
+    // Values passed over: pairs of printed lines counted whole from the cursor at a line
+    // start (printed_line_pairs.hpp), while the statement wants more than a pair holds.
+    void passPrintedLinePairs(const char* end) {
+        const std::size_t wanted = count_ - next_;
+        if (wanted <= kPrintedPairGroups) return;
+        const char* g = in_.cursor();
+        const std::size_t pairs = countPrintedLinePairs(g, end, (wanted - 1) / kPrintedPairGroups);
+        if (pairs == 0) return;
+        for (std::size_t line = 0; line < 2 * pairs; ++line) {
+            in_.advanceTo(g + kPrintedPairLineBytes - 1);
+            in_.consumeLineFeed();
+            g += kPrintedPairLineBytes;
+        }
+        next_ += pairs * kPrintedPairGroups;
+        expectingValue_ = false;
     }
 
     // One value as it stands: c, r*c (r copies of c) or r* (r null values).

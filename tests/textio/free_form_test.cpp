@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "support/temp_folder.hpp"
 #include "support/text_io_helpers.hpp"
 #include "textio/io_diagnostic.hpp"
+#include "textio/printed_line_pairs.hpp"
 
 namespace ww3b {
 namespace {
@@ -255,37 +258,89 @@ struct SkippedBlocks {
     std::size_t count;  // values per statement
 };
 
-class SkipFreeForm : public ::testing::TestWithParam<SkippedBlocks> {};
-
-TEST_P(SkipFreeForm, StopsWhereReadingStops) {
-    const SkippedBlocks& c = GetParam();
+// Reads and passes over the same statements of `text`, from memory (bufferSize 0) or
+// from a file through a buffer of that size, and expects the same ends, outcomes,
+// diagnostics and lines.
+void expectSkipsAsReads(const std::string& text, std::size_t count, std::initializer_list<std::size_t> bufferSizes) {
     testing::TempFolder folder;
-    testing::writeFile(folder / "blocks.txt", c.text);
-    for (const std::size_t bufferSize : {std::size_t{0}, std::size_t{4098}}) {
+    testing::writeFile(folder / "blocks.txt", text);
+    for (const std::size_t bufferSize : bufferSizes) {
         auto open = [&] {
-            return bufferSize == 0 ? std::make_unique<InputFile>(11, "blocks.txt", std::string_view(c.text))
+            return bufferSize == 0 ? std::make_unique<InputFile>(11, "blocks.txt", std::string_view(text))
                                    : std::make_unique<InputFile>(11, "blocks.txt",
                                                                  ::open((folder / "blocks.txt").c_str(), O_RDONLY), true,
                                                                  bufferSize);
         };
         std::unique_ptr<InputFile> read = open();
         std::unique_ptr<InputFile> skipped = open();
-        std::vector<float> values(c.count);
+        std::vector<float> values(count);
         for (int statement = 0; statement < 8; ++statement) {
+            SCOPED_TRACE("statement " + std::to_string(statement) + ", buffer " + std::to_string(bufferSize));
             const FreeFormResult expected = readFreeForm(*read, std::span<float>(values), OnFailure::Report);
-            const FreeFormResult got = skipFreeForm(*skipped, c.count, OnFailure::Report);
-            EXPECT_EQ(got.outcome, expected.outcome) << statement;
-            EXPECT_EQ(got.problem, expected.problem) << statement;
-            EXPECT_EQ(got.line, expected.line) << statement;
-            EXPECT_EQ(got.value, expected.value) << statement;
-            EXPECT_EQ(got.valuesTaken, expected.valuesTaken) << statement;
+            const FreeFormResult got = skipFreeForm(*skipped, count, OnFailure::Report);
+            EXPECT_EQ(got.outcome, expected.outcome);
+            EXPECT_EQ(got.problem, expected.problem);
+            EXPECT_EQ(got.line, expected.line);
+            EXPECT_EQ(got.value, expected.value);
+            EXPECT_EQ(got.valuesTaken, expected.valuesTaken);
             if (expected.outcome != ReadOutcome::Ok) break;
-            EXPECT_EQ(skipped->lineNumber(), read->lineNumber()) << statement;
-            EXPECT_EQ(skipped->lastLineNumber(), read->lastLineNumber()) << statement;
+            ASSERT_EQ(skipped->lineNumber(), read->lineNumber());
+            ASSERT_EQ(skipped->lastLineNumber(), read->lastLineNumber());
             if (bufferSize == 0) {
-                EXPECT_EQ(skipped->cursor(), read->cursor()) << statement;
+                ASSERT_EQ(skipped->cursor(), read->cursor());
             }
         }
+    }
+}
+
+class SkipFreeForm : public ::testing::TestWithParam<SkippedBlocks> {};
+
+TEST_P(SkipFreeForm, StopsWhereReadingStops) {
+    expectSkipsAsReads(GetParam().text, GetParam().count, {0, 4098, 160, 161});
+}
+
+// Lines of seven printed values, in pairs counted whole or left to the exact reading.
+#define PRINTED_LINE "  0.100E+01  0.200E-01  0.300E+29  0.400E-29  0.500E+00  0.600E-05  0.700E+01\n"
+#define PRINTED_PAIR PRINTED_LINE PRINTED_LINE
+
+// Blocks of printed lines with random values, and now and then something else where a
+// pair would be: exponents past 29 (and past a float's range), a carriage return, a comma
+// for a sign, a tab, a letter, a short or long line, a blank line. Passing over must end
+// every statement where reading it does.
+TEST(SkipFreeForm, RandomPrintedBlocksStopWhereReadingStops) {
+    std::mt19937 random(24);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const std::size_t counts[] = {1, 14, 15, 21, 28, 35, 100, 1800};
+    for (int round = 0; round < 150; ++round) {
+        std::string text;
+        const int lines = 20 + pick(300);
+        for (int line = 0; line < lines; ++line) {
+            const int odd = pick(40);
+            const int groups = odd == 0 ? pick(9) : 7;
+            for (int g = 0; g < groups; ++g) {
+                char value[16];
+                const int tens = pick(20) == 0 ? 3 : pick(3);
+                std::snprintf(value, sizeof value, "  0.%03dE%c%d%d", pick(1000), pick(2) ? '+' : '-', tens, pick(10));
+                text += value;
+            }
+            if (odd == 1) text[text.size() - 3 - static_cast<std::size_t>(pick(60))] = ",\tx."[pick(4)];
+            text += odd == 2 ? "\r\n" : odd == 3 ? "\n\n" : odd == 4 ? " \n" : "\n";
+        }
+        const std::size_t count = counts[pick(8)];
+        SCOPED_TRACE("round " + std::to_string(round) + ", count " + std::to_string(count));
+        expectSkipsAsReads(text, count, {0, 160, 4098 + static_cast<std::size_t>(pick(200))});
+        // Whichever vectors the processor has, pairs are counted alike from every line start.
+#if defined(__x86_64__)
+        if (__builtin_cpu_supports("avx2")) {
+            for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+                const char* begin = text.data() + at;
+                ASSERT_EQ(printed_pair_detail::countBy16Bytes(begin, text.data() + text.size(), 1000),
+                          printed_pair_detail::countBy32Bytes(begin, text.data() + text.size(), 1000));
+                if (text.find('\n', at) == std::string::npos) break;
+            }
+        }
+#endif
+        if (::testing::Test::HasFailure()) break;
     }
 }
 
@@ -315,7 +370,21 @@ INSTANTIATE_TEST_SUITE_P(
                       9},
         SkippedBlocks{"  0.100E+01  0.200E+01\n  0.300E+01  0.400E+01\n  0.100E+01  0.200E-01\n"
                       "  0.300E+01 0.400E+01\n  0.500E+01\r  0.600E+01\n  0.100E+01  0.200E+01\n  0.3E+39\n",
-                      3}));
+                      3},
+        // Pairs of printed lines counted whole, among pairs that are not: a CR LF line end,
+        // an exponent past 29 or past a float's range, a comma for a sign, a blank line;
+        // the statement's last value at the end of a pair or in the line after it.
+        SkippedBlocks{PRINTED_PAIR PRINTED_LINE "  0.100E+01  0.200E-31\n" PRINTED_PAIR
+                      "  0.100E+01  0.200E-01  0.300E+29  0.400E-29  0.500E+00  0.600E-05  0.700E+01\r\n"
+                      PRINTED_PAIR "\n" PRINTED_PAIR PRINTED_LINE,
+                      15},
+        SkippedBlocks{PRINTED_PAIR PRINTED_PAIR PRINTED_PAIR PRINTED_PAIR PRINTED_LINE, 21},
+        SkippedBlocks{PRINTED_PAIR PRINTED_LINE "  0.100E+01  0.200E,01  0.300E+29  0.400E-29  0.500E+00  0.600E-05  0.700E+01\n"
+                      PRINTED_PAIR,
+                      40},
+        SkippedBlocks{PRINTED_PAIR PRINTED_LINE "  0.100E+01  0.200E-01  0.300E+39  0.400E-29  0.500E+00  0.600E-05  0.700E+01\n"
+                      PRINTED_PAIR,
+                      40}));
 
 }  // namespace
 }  // namespace ww3b

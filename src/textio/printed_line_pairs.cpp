@@ -1,0 +1,121 @@
+#include "printed_line_pairs.hpp"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace ww3b {
+
+namespace {
+
+// The range of every byte of a pair: its least value and how far above it the byte may
+// go.
+struct PairRanges {
+    alignas(32) unsigned char least[kPrintedPairLoad];
+    alignas(32) unsigned char span[kPrintedPairLoad];
+};
+
+constexpr PairRanges makePairRanges() {
+    // The tens digit of the exponent stops at 2: no value of the pair can leave a float's
+    // range, whatever its sign.
+    constexpr char kLeast[] = "  0.000E+00";
+    constexpr char kMost[] = "  0.999E-29";
+    constexpr std::ptrdiff_t kGroupBytes = 11;
+    PairRanges ranges{};
+    for (std::ptrdiff_t i = 0; i < kPrintedPairLoad; ++i) {
+        const std::ptrdiff_t inLine = i % kPrintedPairLineBytes;
+        if (i >= kPrintedPairBytes) {
+            ranges.least[i] = 0;
+            ranges.span[i] = 255;
+        } else if (inLine == kPrintedPairLineBytes - 1) {
+            ranges.least[i] = '\n';
+            ranges.span[i] = 0;
+        } else {
+            ranges.least[i] = static_cast<unsigned char>(kLeast[inLine % kGroupBytes]);
+            ranges.span[i] = static_cast<unsigned char>(kMost[inLine % kGroupBytes] - kLeast[inLine % kGroupBytes]);
+        }
+    }
+    return ranges;
+}
+
+constexpr PairRanges kPairRanges = makePairRanges();
+
+#if defined(__x86_64__)
+
+// A byte is out of its range when its distance above the least value (wrapping round
+// below it) is more than the span: the saturating difference is then not zero. The
+// sign's range '+' to '-' holds a comma too, which no pair has anywhere.
+inline bool pairAtSse2(const char* g) {
+    __m128i bad = _mm_setzero_si128();
+    const __m128i comma = _mm_set1_epi8(',');
+    for (std::ptrdiff_t at = 0; at < kPrintedPairLoad; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + at));
+        const __m128i least = _mm_load_si128(reinterpret_cast<const __m128i*>(kPairRanges.least + at));
+        const __m128i span = _mm_load_si128(reinterpret_cast<const __m128i*>(kPairRanges.span + at));
+        bad = _mm_or_si128(bad, _mm_subs_epu8(_mm_sub_epi8(bytes, least), span));
+        bad = _mm_or_si128(bad, _mm_cmpeq_epi8(bytes, comma));
+    }
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(bad, _mm_setzero_si128())) == 0xFFFF;
+}
+
+__attribute__((target("avx2"))) inline bool pairAtAvx2(const char* g) {
+    __m256i bad = _mm256_setzero_si256();
+    const __m256i comma = _mm256_set1_epi8(',');
+    for (std::ptrdiff_t at = 0; at < kPrintedPairLoad; at += 32) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(g + at));
+        const __m256i least = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPairRanges.least + at));
+        const __m256i span = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPairRanges.span + at));
+        bad = _mm256_or_si256(bad, _mm256_subs_epu8(_mm256_sub_epi8(bytes, least), span));
+        bad = _mm256_or_si256(bad, _mm256_cmpeq_epi8(bytes, comma));
+    }
+    return _mm256_testz_si256(bad, bad) != 0;
+}
+
+std::size_t countSse2(const char* g, const char* end, std::size_t most) {
+    std::size_t pairs = 0;
+    while (pairs < most && end - g >= kPrintedPairLoad && pairAtSse2(g)) {
+        g += kPrintedPairBytes;
+        ++pairs;
+    }
+    return pairs;
+}
+
+__attribute__((target("avx2"))) std::size_t countAvx2(const char* g, const char* end, std::size_t most) {
+    std::size_t pairs = 0;
+    while (pairs < most && end - g >= kPrintedPairLoad && pairAtAvx2(g)) {
+        g += kPrintedPairBytes;
+        ++pairs;
+    }
+    return pairs;
+}
+
+#endif
+
+}  // namespace
+
+std::size_t countPrintedLinePairs(const char* begin, const char* end, std::size_t most) {
+#if defined(__x86_64__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide ? countAvx2(begin, end, most) : countSse2(begin, end, most);
+#else
+    return printed_pair_detail::countBy16Bytes(begin, end, most);
+#endif
+}
+
+namespace printed_pair_detail {
+
+#if defined(__x86_64__)
+std::size_t countBy16Bytes(const char* begin, const char* end, std::size_t most) {
+    return countSse2(begin, end, most);
+}
+std::size_t countBy32Bytes(const char* begin, const char* end, std::size_t most) {
+    return countAvx2(begin, end, most);
+}
+#else
+std::size_t countBy16Bytes(const char*, const char*, std::size_t) { return 0; }
+std::size_t countBy32Bytes(const char*, const char*, std::size_t) { return 0; }
+#endif
+
+}  // namespace printed_pair_detail
+
+}  // namespace ww3b

@@ -1,0 +1,31 @@
+#pragma once
+// Counting whole lines of a spectrum block that are passed over, two lines at a time,
+// without taking their values apart.
+
+#include <cstddef>
+
+namespace ww3b {
+
+// Two lines as the wave model prints a spectrum block: each of seven groups of two blanks
+// and an unsigned "0.dddE+dd" or "0.dddE-dd" with an exponent from -29 to +29, then a line
+// feed (156 bytes). Every value of such a pair is a real in a float's range, so the pair
+// reads as fourteen values and two lines.
+inline constexpr std::ptrdiff_t kPrintedPairGroups = 14;
+inline constexpr std::ptrdiff_t kPrintedPairLineBytes = 78;  // seven groups of 11 and the line feed
+inline constexpr std::ptrdiff_t kPrintedPairBytes = 2 * kPrintedPairLineBytes;
+// The bytes a test reads: 160 (the last four take any value).
+inline constexpr std::ptrdiff_t kPrintedPairLoad = 160;
+
+// How many such pairs follow one another from `begin`, at most `most`, each with its 160
+// bytes before `end`. Uses 32-byte vectors where the processor has them, 16-byte ones
+// elsewhere on x86-64; other processors count none (the exact reading takes the lines).
+std::size_t countPrintedLinePairs(const char* begin, const char* end, std::size_t most);
+
+namespace printed_pair_detail {
+// The two ways of counting on x86-64, each on its own (the 32-byte one needs a processor
+// with AVX2); elsewhere both count none.
+std::size_t countBy16Bytes(const char* begin, const char* end, std::size_t most);
+std::size_t countBy32Bytes(const char* begin, const char* end, std::size_t most);
+}  // namespace printed_pair_detail
+
+}  // namespace ww3b
