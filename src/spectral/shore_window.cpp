@@ -2,19 +2,12 @@
 
 #include <optional>
 
+#include "spectral/wide_vectors.hpp"
+
 namespace ww3b {
 
 namespace {
 
-// Every loop here runs over the frequencies of a slot, and AVX2 vectors hold twice as
-// many of them. Where the compiler can build clones chosen when the program loads, an
-// AVX2 clone stands beside the plain one; both do the same IEEE operations (contraction
-// into fused multiply-adds stays off), so both give the same bits.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
-#define WW3B_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define WW3B_WIDE_VECTOR_CLONES
-#endif
 
 constexpr int kOnceSlots = kFoldedSlots + 2 * kSmoothingReach;
 constexpr int kRegriddedSlots = kFoldedSlots + 4 * kSmoothingReach;

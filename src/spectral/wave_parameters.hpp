@@ -8,6 +8,7 @@
 
 #include "model/direction_convention.hpp"
 #include "model/spectral_grid.hpp"
+#include "spectral/row_sums.hpp"
 
 namespace ww3b {
 
@@ -46,20 +47,16 @@ struct SpectrumSums {
 template <std::size_t Width>
 SpectrumSums spectrumSums(int frequencyCount, const std::array<std::array<float, Width>, kMaxFrequencies>& rows,
                           int columns, const double* cosines, const double* sines) {
-    // One walk, column by column as the weighted sums take the densities; each band's sum
-    // still takes its densities in increasing column order. The two weighted sums travel
-    // side by side in one vector of two doubles: each lane does the scalar operations, in
-    // the same order, so the sums are the same bit for bit.
+    // The weighted sums walk column by column, both side by side in one vector of two
+    // doubles: each lane does the scalar operations, in the same order, so the sums are
+    // the same bit for bit.
     using CosineSine = double __attribute__((vector_size(16)));
     SpectrumSums sums;
+    sums.bands = rowSums(rows, frequencyCount, columns);
     CosineSine weighted = {0.0, 0.0};
     for (int column = 0; column < columns; ++column) {
         const CosineSine direction = {cosines[column], sines[column]};
-        for (int i = 0; i < frequencyCount; ++i) {
-            const double density = static_cast<double>(rows[i][column]);
-            sums.bands[i] += density;
-            weighted += density * direction;
-        }
+        for (int i = 0; i < frequencyCount; ++i) weighted += static_cast<double>(rows[i][column]) * direction;
     }
     sums.cosineSum = weighted[0];
     sums.sineSum = weighted[1];
