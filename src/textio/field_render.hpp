@@ -3,7 +3,6 @@
 // exact binary value of the float, rounded half to even; a value whose text does not
 // fit fills its field with asterisks.
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -47,9 +46,7 @@ inline void renderBlankAndFixed10x5(char* columns, float value) {
         return;
     }
     if (whole < 100000) {
-        // No minus sign on a value that rounds to zero.
-        const bool minus = std::signbit(value) && whole != 0;
-        renderSmallDensityColumns(columns, static_cast<std::uint32_t>(whole), minus);
+        renderSmallDensityColumns(columns, static_cast<std::uint32_t>(whole));
         return;
     }
     columns[0] = ' ';

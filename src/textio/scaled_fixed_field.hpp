@@ -6,8 +6,10 @@
 // the field: N / 10^d before the point, N mod 10^d after it. renderFixedByToChars is the
 // reference.
 
+#include <array>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -21,34 +23,49 @@ bool renderScaledFixedField(char* field, int width, int decimals, float value);
 // with the width and decimals fixed when compiling (no choice among field shapes per value).
 bool renderScaledFixedField10x5(char* field, float value);
 
-// |value| * 10^5 rounded half to even, as the rounding above does it, read from the bits of
-// the sum: while the product is below 2^52 the sum lies in [2^52, 2^53] and its bits less
-// those of 2^52 are the rounded product. Whatever is not below 10^5 here (a product too
-// large, infinite or not a number, or a sum of 2^53) is not a small density.
+// The two digits of every number below 100, side by side.
+inline constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// value * 10^5 rounded half to even, as the rounding above does it, read from the bits of
+// the sum: while the product lies in [0, 2^52) the sum lies in [2^52, 2^53] and its bits
+// less those of 2^52 are the rounded product. Whatever is not below 10^5 here is not a
+// small density: a product too large, infinite or not a number, a sum of 2^53, and a
+// negative value, whose sum lies below 2^52 so that the subtraction wraps around, unless
+// it rounds to zero (and then its field is that of zero, without a minus sign).
 inline std::uint64_t scaledBy10To5(float value) {
     constexpr std::uint64_t kBitsOfTwoTo52 = 0x4330000000000000;
-    const double scaled = std::fabs(static_cast<double>(value)) * 1e5;
+    const double scaled = static_cast<double>(value) * 1e5;
     return std::bit_cast<std::uint64_t>(scaled + 0x1p52) - kBitsOfTwoTo52;
 }
 
-// The commonest density columns: a blank, then the 10.5 field "   0.ddddd" (or "  -0.ddddd")
-// of a value whose scaledBy10To5 is `whole` < 10^5, in two stores of a whole word. The four
-// last digits come two pairs at a time: each pair in a 16-bit lane, its tens as
-// (pair * 103) >> 10 (exact below 100; the lanes do not reach each other).
-inline void renderSmallDensityColumns(char* columns, std::uint32_t whole, bool minus) {
+// The commonest density columns: a blank, then the 10.5 field "   0.ddddd" of a value whose
+// scaledBy10To5 is `whole` < 10^5, in two stores of a whole word. The product of `whole`
+// and 2^32 / 10^4 rounded up holds the first digit above its low 32 bits and the other
+// four as a fraction below them, a little too large (by less than 10^-5 of the last
+// digit), so that multiplying that fraction by 100 twice brings up each pair whole; a
+// test checks every whole number below 10^5.
+inline void renderSmallDensityColumns(char* columns, std::uint32_t whole) {
     static_assert(std::endian::native == std::endian::little, "the words are built byte 0 first");
-    const std::uint32_t first = whole / 10000;
-    const std::uint32_t rest = whole - first * 10000;
-    const std::uint32_t high = rest / 100;
-    const std::uint32_t pairs = high | ((rest - high * 100) << 16);
-    const std::uint32_t tens = ((pairs * 103) >> 10) & 0x000F000Fu;
-    const std::uint32_t digits = (tens | ((pairs - tens * 10) << 8)) + 0x30303030u;
+    constexpr std::uint64_t kTenThousandth = 429497;  // 2^32 / 10^4 rounded up
+    constexpr std::uint64_t kLow32 = 0xFFFFFFFFu;
+    const std::uint64_t scaled = whole * kTenThousandth;
+    const std::uint64_t firstPair = (scaled & kLow32) * 100;
+    const std::uint64_t secondPair = (firstPair & kLow32) * 100;
+    std::uint16_t pairs[2];
+    std::memcpy(&pairs[0], &kDigitPairs[2 * (firstPair >> 32)], 2);
+    std::memcpy(&pairs[1], &kDigitPairs[2 * (secondPair >> 32)], 2);
     // "    0." and the first digit; the word's last byte is the next store's first.
     constexpr std::uint64_t kBlanksZeroPoint = 0x00002E3020202020u;
-    constexpr std::uint64_t kMinusInstead = std::uint64_t{' ' ^ '-'} << 24;
-    const std::uint64_t head = (kBlanksZeroPoint ^ (minus ? kMinusInstead : 0)) | (std::uint64_t{'0' + first} << 48);
+    const std::uint64_t head = kBlanksZeroPoint | (('0' + (scaled >> 32)) << 48);
     std::memcpy(columns, &head, 8);
-    std::memcpy(columns + 7, &digits, 4);
+    std::memcpy(columns + 7, pairs, 4);
 }
 
 }  // namespace ww3b
