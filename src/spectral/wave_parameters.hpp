@@ -56,7 +56,13 @@ SpectrumSums spectrumSums(int frequencyCount, const std::array<std::array<float,
     CosineSine weighted = {0.0, 0.0};
     for (int column = 0; column < columns; ++column) {
         const CosineSine direction = {cosines[column], sines[column]};
-        for (int i = 0; i < frequencyCount; ++i) weighted += static_cast<double>(rows[i][column]) * direction;
+        // Two frequencies a turn, still one after the other: half the loop's own steps.
+        int i = 0;
+        for (; i + 2 <= frequencyCount; i += 2) {
+            weighted += static_cast<double>(rows[i][column]) * direction;
+            weighted += static_cast<double>(rows[i + 1][column]) * direction;
+        }
+        if (i < frequencyCount) weighted += static_cast<double>(rows[i][column]) * direction;
     }
     sums.cosineSum = weighted[0];
     sums.sineSum = weighted[1];
