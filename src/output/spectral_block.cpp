@@ -41,11 +41,7 @@ void writeSpectralDensities(OutputFile& file, std::span<const float> densities) 
         // No densities still make one empty line, as a statement with nothing to write does.
         const std::size_t count = std::min(kDensitiesPerLine, densities.size() - first);
         char* line = file.beginLine(kDensitiesPerLine * kDensityColumns);
-        for (std::size_t k = 0; k < count; ++k) {
-            char* field = line + k * kDensityColumns;
-            field[0] = ' ';
-            renderFixed10x5(field + 1, densities[first + k]);
-        }
+        for (std::size_t k = 0; k < count; ++k) renderBlankAndFixed10x5(line + k * kDensityColumns, densities[first + k]);
         file.endLine(count * kDensityColumns);
         first += count;
     } while (first < densities.size());

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "spectral/row_sums.hpp"
 #include "textio/field_render.hpp"
 #include "run/answer_checks.hpp"
 #include "textio/io_diagnostic.hpp"
@@ -62,14 +63,13 @@ namespace {
 // factor, both as sums of density times band width times degrees of direction.
 void addEnergies(const SpectralGrid& grid, const InputRecord& record, BrevolanState& state) {
     const double degreesPerDirection = 360.0 / grid.directionCount;
-    for (int i = 0; i < grid.frequencyCount; ++i) {
-        double full = 0;
-        for (int j = 0; j < grid.directionCount; ++j) full += static_cast<double>(record.spectrum[i][j]);
-        double folded = 0;
-        for (int k = -kHalfPlaneReach; k <= kHalfPlaneReach; ++k) folded += static_cast<double>(state.halfPlane.at(i, k));
+    const int nf = grid.frequencyCount;
+    const auto full = rowSums(record.spectrum, nf, grid.directionCount);
+    const auto folded = rowSums(state.halfPlane.bins, nf, kHalfPlaneBins);
+    for (int i = 0; i < nf; ++i) {
         const double bandwidth = static_cast<double>(grid.bandwidths[i]);
-        state.fullPlaneEnergy += full * degreesPerDirection * bandwidth;
-        state.foldedEnergy += folded * 5.0 * bandwidth;
+        state.fullPlaneEnergy += full[i] * degreesPerDirection * bandwidth;
+        state.foldedEnergy += folded[i] * 5.0 * bandwidth;
     }
 }
 

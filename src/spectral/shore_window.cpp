@@ -2,19 +2,12 @@
 
 #include <optional>
 
+#include "spectral/wide_vectors.hpp"
+
 namespace ww3b {
 
 namespace {
 
-// Every loop here runs over the frequencies of a slot, and AVX2 vectors hold twice as
-// many of them. Where the compiler can build clones chosen when the program loads, an
-// AVX2 clone stands beside the plain one; both do the same IEEE operations (contraction
-// into fused multiply-adds stays off), so both give the same bits.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
-#define WW3B_WIDE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define WW3B_WIDE_VECTOR_CLONES
-#endif
 
 constexpr int kOnceSlots = kFoldedSlots + 2 * kSmoothingReach;
 constexpr int kRegriddedSlots = kFoldedSlots + 4 * kSmoothingReach;
@@ -39,6 +32,28 @@ const double* smoothSlot(const double* const* rows, int frequencyCount, double* 
     return out;
 }
 
+// The fold's running mean of one bin takes the twice-smoothed slot divided by 5: each
+// addition stored as a float, as the fold does it.
+void addFifths(const double* smoothed, int frequencyCount, float* mean) {
+    for (int i = 0; i < frequencyCount; ++i) {
+        mean[i] = static_cast<float>(fifthOfFloat(static_cast<float>(smoothed[i])) + static_cast<double>(mean[i]));
+    }
+}
+
+// The second pass at one slot, added at once to the running means (the smoothed row is not
+// stored): the same sum, quotient and rounding as smoothSlot.
+void smoothAndAddFifths(const double* const* rows, int frequencyCount, float* mean) {
+    for (int i = 0; i < frequencyCount; ++i) {
+        double sum = rows[0][i];
+        sum += rows[1][i];
+        sum += rows[2][i];
+        sum += rows[3][i];
+        sum += rows[4][i];
+        const auto smoothed = static_cast<float>(sum / 5.0);
+        mean[i] = static_cast<float>(fifthOfFloat(smoothed) + static_cast<double>(mean[i]));
+    }
+}
+
 }  // namespace
 
 WW3B_WIDE_VECTOR_CLONES
@@ -51,35 +66,40 @@ void regridSmoothAndFold(const SpectralGrid& grid, const InputRecord& record, fl
         foldToHalfPlane(work.oneDegree, nf, shoreAngle, target);
         return;
     }
-    for (int j = 0; j < grid.directionCount; ++j) {
-        for (int i = 0; i < nf; ++i) work.byDirection[j][i] = static_cast<double>(record.spectrum[i][j]);
-    }
-    // Regridding is a plain copy, so a regridded slot is the row of its direction. Entry t
-    // stands for the slot 4 + t below the first folded slot, brought onto the circle.
+    const int width = (nf + kWindowRowStep - 1) / kWindowRowStep * kWindowRowStep;
+    // Regridding is a plain copy, so a regridded slot is the row of its direction, widened
+    // to double (exactly) when a slot first takes it: the other half of the circle is never
+    // read. Entry t stands for the slot 4 + t below the first folded slot, on the circle.
+    std::array<bool, kMaxDirections> widened{};
     std::array<const double*, kRegriddedSlots> regridded;
     int slot = *first - 2 * kSmoothingReach;
     if (slot < 1) slot += kOneDegreeSlots;
     for (int t = 0; t < kRegriddedSlots; ++t, slot = nextSlot(slot)) {
-        regridded[t] = work.byDirection[directionOfSlot(grid, slot)].data();
+        const int j = directionOfSlot(grid, slot);
+        double* row = work.byDirection[j].data();
+        if (!widened[j]) {
+            for (int i = 0; i < nf; ++i) row[i] = static_cast<double>(record.spectrum[i][j]);
+            for (int i = nf; i < width; ++i) row[i] = 0.0;
+            widened[j] = true;
+        }
+        regridded[t] = row;
     }
     // First pass: onceRows[t] stands for the slot two below the first folded slot, plus t.
     std::array<const double*, kOnceSlots> onceRows;
-    for (int t = 0; t < kOnceSlots; ++t) onceRows[t] = smoothSlot(&regridded[t], nf, work.once[t].data());
-    // Second pass: the smoothed spectrum at folded slot t; the fold takes it divided by 5.
-    for (int t = 0; t < kFoldedSlots; ++t) {
-        const double* smoothed = smoothSlot(&onceRows[t], nf, work.twice[t].data());
-        double* fifths = work.fifths[t].data();
-        for (int i = 0; i < nf; ++i) fifths[i] = fifthOfFloat(static_cast<float>(smoothed[i]));
-    }
-    // Fold: bin b (k = b - 17) takes folded slots 5b to 5b + 4 in order, from 0.0, each
-    // addition stored.
+    for (int t = 0; t < kOnceSlots; ++t) onceRows[t] = smoothSlot(&regridded[t], width, work.once[t].data());
+    // Second pass and fold together: bin b (k = b - 17) takes folded slots 5b to 5b + 4 in
+    // order, each divided by 5, from 0.0. Where the five first-pass rows of a slot are one
+    // and the same, its smoothed row is that row (see smoothSlot).
     for (int b = 0; b < kHalfPlaneBins; ++b) {
-        const auto* fifths = &work.fifths[static_cast<std::size_t>(5 * b)];
-        float* out = work.folded[b].data();
-        for (int i = 0; i < nf; ++i) {
-            float mean = 0.0f;
-            for (int u = 0; u < 5; ++u) mean = static_cast<float>(fifths[u][i] + static_cast<double>(mean));
-            out[i] = mean;
+        float* mean = work.folded[b].data();
+        for (int i = 0; i < width; ++i) mean[i] = 0.0f;
+        for (int t = 5 * b; t < 5 * b + 5; ++t) {
+            const double* const* rows = &onceRows[t];
+            if (rows[0] == rows[1] && rows[0] == rows[2] && rows[0] == rows[3] && rows[0] == rows[4]) {
+                addFifths(rows[0], width, mean);
+            } else {
+                smoothAndAddFifths(rows, width, mean);
+            }
         }
     }
     for (int i = 0; i < nf; ++i) {

@@ -19,18 +19,22 @@ namespace ww3b {
 // Slots that one smoothing pass reads on either side of the slot it writes.
 inline constexpr int kSmoothingReach = 2;
 
+// The rows of the work arrays: the frequencies rounded up to whole steps of 8 (two AVX2
+// vectors), so that every loop over a row runs in whole steps; the values past the grid's
+// frequencies are zeros, computed and never read.
+inline constexpr int kWindowRowStep = 8;
+inline constexpr int kWindowRowLength = (kMaxFrequencies + kWindowRowStep - 1) / kWindowRowStep * kWindowRowStep;
+
 // Work arrays for one record, reused by every record of the run.
 struct ShoreWindowWork {
-    using Frequencies = std::array<double, kMaxFrequencies>;
-    // The input spectrum direction by direction, widened to double (exactly).
+    using Frequencies = std::array<double, kWindowRowLength>;
+    // The directions of the input spectrum that the window reads, widened to double (exactly).
     std::array<Frequencies, kMaxDirections> byDirection;
-    // After the first pass, on the folded slots and two more on each side, and after the
-    // second pass, on the folded slots (float values, held in double).
+    // After the first pass, on the folded slots and two more on each side (float values,
+    // held in double).
     std::array<Frequencies, kFoldedSlots + 2 * kSmoothingReach> once;
-    std::array<Frequencies, kFoldedSlots> twice;
-    // The twice-smoothed values divided by 5, as the fold adds them.
-    std::array<Frequencies, kFoldedSlots> fifths;
-    std::array<std::array<float, kMaxFrequencies>, kHalfPlaneBins> folded;
+    // The half plane bin by bin, as the fold adds the second pass into it.
+    std::array<std::array<float, kWindowRowLength>, kHalfPlaneBins> folded;
     // The whole-circle chain, for shore angles whose bins do not follow each other.
     FullPlaneSpectrum oneDegree;
     FullPlaneSpectrum scratch;

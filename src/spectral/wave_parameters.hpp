@@ -8,6 +8,7 @@
 
 #include "model/direction_convention.hpp"
 #include "model/spectral_grid.hpp"
+#include "spectral/row_sums.hpp"
 
 namespace ww3b {
 
@@ -35,32 +36,50 @@ using BandDirectionSums = std::array<double, kMaxFrequencies>;
 WaveParameters reduceBandSums(const SpectralGrid& grid, const BandDirectionSums& directionSums,
                               float binRadians);
 
+// The direction sums of each band, and the densities weighted by the cosines and by the
+// sines of their directions, added column by column, frequency by frequency.
+struct SpectrumSums {
+    BandDirectionSums bands{};
+    double cosineSum = 0.0;
+    double sineSum = 0.0;
+};
+
+template <std::size_t Width>
+SpectrumSums spectrumSums(int frequencyCount, const std::array<std::array<float, Width>, kMaxFrequencies>& rows,
+                          int columns, const double* cosines, const double* sines) {
+    // The weighted sums walk column by column, both side by side in one vector of two
+    // doubles: each lane does the scalar operations, in the same order, so the sums are
+    // the same bit for bit.
+    using CosineSine = double __attribute__((vector_size(16)));
+    SpectrumSums sums;
+    sums.bands = rowSums(rows, frequencyCount, columns);
+    CosineSine weighted = {0.0, 0.0};
+    for (int column = 0; column < columns; ++column) {
+        const CosineSine direction = {cosines[column], sines[column]};
+        // Two frequencies a turn, still one after the other: half the loop's own steps.
+        int i = 0;
+        for (; i + 2 <= frequencyCount; i += 2) {
+            weighted += static_cast<double>(rows[i][column]) * direction;
+            weighted += static_cast<double>(rows[i + 1][column]) * direction;
+        }
+        if (i < frequencyCount) weighted += static_cast<double>(rows[i][column]) * direction;
+    }
+    sums.cosineSum = weighted[0];
+    sums.sineSum = weighted[1];
+    return sums;
+}
+
 // All the parameters of a spectrum held frequency by frequency (rows[i][column]), over
-// `columns` directions whose angles have the given cosines and sines. The densities enter
-// the direction sums in increasing column order, and the mean direction unweighted:
-// neither bandwidth nor bin width multiplies them.
+// `columns` directions whose angles have the given cosines and sines. The mean direction
+// is unweighted: neither bandwidth nor bin width multiplies its sums.
 template <std::size_t Width>
 WaveParameters spectrumParameters(const SpectralGrid& grid,
                                   const std::array<std::array<float, Width>, kMaxFrequencies>& rows, int columns,
                                   const double* cosines, const double* sines, float binRadians) {
-    const int nf = grid.frequencyCount;
-    BandDirectionSums sums{};
-    for (int i = 0; i < nf; ++i) {
-        double sum = 0.0;
-        for (int column = 0; column < columns; ++column) sum += static_cast<double>(rows[i][column]);
-        sums[i] = sum;
-    }
-    WaveParameters parameters = reduceBandSums(grid, sums, binRadians);
-    double a = 0.0;
-    double b = 0.0;
-    for (int column = 0; column < columns; ++column) {
-        for (int i = 0; i < nf; ++i) {
-            a += static_cast<double>(rows[i][column]) * cosines[column];
-            b += static_cast<double>(rows[i][column]) * sines[column];
-        }
-    }
+    const SpectrumSums sums = spectrumSums(grid.frequencyCount, rows, columns, cosines, sines);
+    WaveParameters parameters = reduceBandSums(grid, sums.bands, binRadians);
     // An empty spectrum gives atan2(0, 0) = 0, that is 270 degrees.
-    parameters.meanDirection = toCompassDegrees(std::atan2(b, a));
+    parameters.meanDirection = toCompassDegrees(std::atan2(sums.sineSum, sums.cosineSum));
     return parameters;
 }
 

@@ -4,6 +4,7 @@
 // fit fills its field with asterisks.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,22 @@ inline void renderFixed(char* field, int width, int decimals, float value) {
 // renderFixed(field, 10, 5, value), the field of every spectral density.
 inline void renderFixed10x5(char* field, float value) {
     if (!renderScaledFixedField10x5(field, value)) renderFixedByToChars(field, 10, 5, value);
+}
+
+// A blank and then renderFixed10x5(value): the 11 columns of each density of a spectral line.
+inline void renderBlankAndFixed10x5(char* columns, float value) {
+    const std::uint64_t whole = scaledBy10To5(value);
+    if (whole == 0) {
+        // Nearly half the densities of a spectrum, in runs along its tails.
+        std::memcpy(columns, "    0.00000", 11);
+        return;
+    }
+    if (whole < 100000) {
+        renderSmallDensityColumns(columns, static_cast<std::uint32_t>(whole));
+        return;
+    }
+    columns[0] = ' ';
+    renderFixed10x5(columns + 1, value);
 }
 
 // Right-aligned when shorter than the field, its leftmost `width` characters when longer.

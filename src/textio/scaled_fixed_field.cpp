@@ -19,15 +19,6 @@ constexpr std::uint64_t kWholePowersOfTen[] = {1,      10,      100,      1000, 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 constexpr int kMostDecimals = 9;
 
-constexpr std::array<char, 200> makeDigitPairs() {
-    std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}
-constexpr std::array<char, 200> kDigitPairs = makeDigitPairs();
 
 // |value| * 10^decimals rounded to a whole number, half to even; false outside the road.
 // The float has 24 significant bits and 10^d = 2^d * 5^d with 5^d below 2^21, so the

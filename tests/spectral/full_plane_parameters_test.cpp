@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <random>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,50 @@ TEST(FullPlaneParameters, DoublingScalesOnlyTheHeightAndListedDirectionsPlayNoPa
     EXPECT_EQ(std::tuple(twice.peakBand, twice.peakPeriod, twice.meanPeriod, twice.meanDirection),
               std::tuple(once.peakBand, once.peakPeriod, once.meanPeriod, once.meanDirection));
     EXPECT_FLOAT_EQ(twice.significantHeight, once.significantHeight * std::sqrt(2.0f));
+}
+
+// The band sums row by row and the weighted sums column by column in plain double loops,
+// as the rows four at a time and the weighted sums side by side must reproduce them bit
+// for bit.
+template <std::size_t Width>
+void expectPlainSums(const std::array<std::array<float, Width>, kMaxFrequencies>& rows, int nf, int columns,
+                     const SpectralGrid& grid) {
+    SpectrumSums plain;
+    for (int i = 0; i < nf; ++i) {
+        for (int column = 0; column < columns; ++column) plain.bands[i] += static_cast<double>(rows[i][column]);
+    }
+    for (int column = 0; column < columns; ++column) {
+        for (int i = 0; i < nf; ++i) {
+            plain.cosineSum += static_cast<double>(rows[i][column]) * grid.directionCosines[column];
+            plain.sineSum += static_cast<double>(rows[i][column]) * grid.directionSines[column];
+        }
+    }
+    const SpectrumSums walked = spectrumSums(nf, rows, columns, grid.directionCosines.data(),
+                                             grid.directionSines.data());
+    EXPECT_EQ(walked.bands, plain.bands);
+    EXPECT_EQ(std::tuple(walked.cosineSum, walked.sineSum), std::tuple(plain.cosineSum, plain.sineSum));
+}
+
+TEST(FullPlaneParameters, VectorSumsGiveThePlainLoopsBitForBit) {
+    std::mt19937 random(2024);
+    std::uniform_real_distribution<float> density(0.0f, 3.0f);
+    SpectralGrid grid{.frequencyCount = 50, .directionCount = 36};
+    for (int i = 0; i < 50; ++i) grid.frequencies[i] = 0.035f * std::pow(1.1f, static_cast<float>(i));
+    completeSpectralGrid(grid);
+    for (int trial = 0; trial < 200; ++trial) {
+        InputRecord record;
+        std::array<std::array<float, 35>, kMaxFrequencies> half{};
+        for (int i = 0; i < 50; ++i) {
+            // Zeros in a pattern, values of every size in between, one negative.
+            for (int j = 0; j < 36; ++j) record.spectrum[i][j] = (i + j + trial) % 3 == 0 ? 0.0f : density(random);
+            for (int k = 0; k < 35; ++k) half[i][k] = density(random) * (trial % 2 == 0 ? 1e-6f : 1e3f);
+        }
+        record.spectrum[7][trial % 36] = -density(random);
+        expectPlainSums(record.spectrum, 50, 36, grid);
+        expectPlainSums(half, 50, 35, grid);
+        // Rows and columns beyond whole groups of four.
+        expectPlainSums(record.spectrum, 1 + trial % 50, 1 + trial % 36, grid);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -54,6 +55,12 @@ public:
             std::string density(10, '?');
             renderFixed10x5(density.data(), value);
             if (density != reference && ++mismatches_ <= 5) ADD_FAILURE() << "10.5 field of " << std::hexfloat << value;
+            // And with the blank before it, as a spectral line has it.
+            std::string columns(11, '?');
+            renderBlankAndFixed10x5(columns.data(), value);
+            if (columns != " " + reference && ++mismatches_ <= 5) {
+                ADD_FAILURE() << "density columns of " << std::hexfloat << value << ": \"" << columns << "\"";
+            }
         }
         if (fast == reference) return;
         if (++mismatches_ <= 5) {
@@ -146,6 +153,17 @@ TEST(ScaledFixedField, AroundEveryAsteriskLimitAndPowerOfTen) {
     }
 }
 
+// The word-at-a-time digits of small densities, for every whole number they take.
+TEST(ScaledFixedField, EverySmallDensityHasItsFiveDigits) {
+    char expected[16];
+    for (std::uint32_t whole = 0; whole < 100000; ++whole) {
+        std::string columns(11, '?');
+        renderSmallDensityColumns(columns.data(), whole);
+        std::snprintf(expected, sizeof expected, "    0.%05u", static_cast<unsigned>(whole));
+        ASSERT_EQ(columns, expected) << whole;
+    }
+}
+
 TEST(ScaledFixedField, ZerosSubnormalsAndTheEndsOfTheRoad) {
     const float inf = std::numeric_limits<float>::infinity();
     const std::vector<float> values = {0.0f, -0.0f, std::numeric_limits<float>::denorm_min(),
@@ -156,7 +174,7 @@ TEST(ScaledFixedField, ZerosSubnormalsAndTheEndsOfTheRoad) {
     Comparison comparison;
     for (const float value : values) {
         for (int decimals = 0; decimals <= 12; ++decimals) {
-            for (const int width : {1, decimals + 1, decimals + 2, 12, 41, 60}) comparison.check(value, {width, decimals});
+            for (const int width : {1, decimals + 1, decimals + 2, 10, 12, 41, 60}) comparison.check(value, {width, decimals});
         }
     }
     // The road ends where |value| * 10^d reaches 2^52; beyond it, and beyond 9 decimals, the
