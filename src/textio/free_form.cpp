@@ -380,10 +380,10 @@ private:
     void printedLines(const char* end) {
         T* out = targets_.data();
         for (;;) {
-            if constexpr (std::is_same_v<T, PassedOver>) passPrintedLinePairs(end);
+            printedLinePairs(end);
             const char* g = in_.cursor();
             // Whole lines of seven at a time while the statement wants more than a line
-            // holds (values passed over: one line, then pairs again).
+            // holds: one line, then pairs again.
             bool tookLine = false;
             while (!tookLine && count_ - next_ > kPrintedLineGroups && end - g >= kPrintedLineLoad && printedLine(g)) {
                 const char* lineEnd = g + kPrintedLineBytes;
@@ -399,7 +399,7 @@ private:
                 in_.advanceTo(lineEnd);
                 in_.consumeLineFeed();
                 g = in_.cursor();
-                tookLine = std::is_same_v<T, PassedOver>;
+                tookLine = true;
             }
             if (tookLine) continue;
             const std::size_t wanted = count_ - next_;
@@ -419,15 +419,21 @@ private:
         }
     }
 
-    // Values passed over: pairs of printed lines counted whole from the cursor at a line
-    // start (printed_line_pairs.hpp), while the statement wants more than a pair holds.
-    void passPrintedLinePairs(const char* end) {
+    // Pairs of printed lines checked whole from the cursor at a line start
+    // (printed_line_pairs.hpp), while the statement wants more than a pair holds: values
+    // passed over are counted, values read are worked out from their groups' digits as
+    // printedLine's are.
+    void printedLinePairs(const char* end) {
         const std::size_t wanted = count_ - next_;
         if (wanted <= kPrintedPairGroups) return;
         const char* g = in_.cursor();
         const std::size_t pairs = countPrintedLinePairs(g, end, (wanted - 1) / kPrintedPairGroups);
         if (pairs == 0) return;
+        [[maybe_unused]] T* out = targets_.data() + next_;
         for (std::size_t line = 0; line < 2 * pairs; ++line) {
+            if constexpr (std::is_same_v<T, float>) {
+                for (std::ptrdiff_t k = 0; k < kPrintedLineGroups; ++k) *out++ = printedValue(g + k * kPrintedGroupBytes);
+            }
             in_.advanceTo(g + kPrintedPairLineBytes - 1);
             in_.consumeLineFeed();
             g += kPrintedPairLineBytes;

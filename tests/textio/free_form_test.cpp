@@ -3,7 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -341,6 +345,42 @@ TEST(SkipFreeForm, RandomPrintedBlocksStopWhereReadingStops) {
         }
 #endif
         if (::testing::Test::HasFailure()) break;
+    }
+}
+
+// Printed blocks read whole, through buffers that cut pairs anywhere: every value is
+// the float that std::from_chars makes of its text alone, bit for bit, whichever road
+// (pairs, single lines, groups) took it.
+TEST(ReadFreeForm, PrintedBlocksReadAsEachValueParsedAlone) {
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        std::vector<float> expected;
+        for (int line = 0, lines = 10 + pick(200); line < lines; ++line) {
+            for (int g = 0; g < 7; ++g) {
+                char value[16];
+                const bool tiny = pick(8) == 0;  // E-30 to E-38: not in a pair's range
+                std::snprintf(value, sizeof value, "  0.%03dE%c%d%d", pick(1000), tiny || pick(2) ? '-' : '+',
+                              tiny ? 3 : pick(3), tiny ? pick(9) : pick(10));
+                text += value;
+                float parsed = 0;
+                std::from_chars(value + 2, value + std::strlen(value), parsed);
+                expected.push_back(parsed);
+            }
+            text += pick(30) == 0 ? "\r\n" : "\n";
+        }
+        testing::TempFolder folder;
+        testing::writeFile(folder / "printed.txt", text);
+        for (const std::size_t bufferSize : {std::size_t{160}, std::size_t{4099}, InputFile::kDefaultBufferSize}) {
+            InputFile in(11, "printed.txt", ::open((folder / "printed.txt").c_str(), O_RDONLY), true, bufferSize);
+            std::vector<float> values(expected.size(), -1.0f);
+            ASSERT_EQ(readFreeForm(in, values, OnFailure::Report).outcome, ReadOutcome::Ok);
+            for (std::size_t v = 0; v < values.size(); ++v) {
+                ASSERT_EQ(std::bit_cast<std::uint32_t>(values[v]), std::bit_cast<std::uint32_t>(expected[v]))
+                    << "round " << round << ", value " << v << ", buffer " << bufferSize;
+            }
+        }
     }
 }
 
