@@ -19,16 +19,20 @@ int nextSlot(int slot) { return slot == kOneDegreeSlots ? 1 : slot + 1; }
 // to float. Returns the row of the result: where the five rows are one and the same
 // (inside a run of slots that took one direction) that row itself, since for any float
 // v the sum v + v + v + v + v is exactly 5v in double and 5v / 5 is exactly v again.
+// The five rows at frequency i added left to right in double: the double sum of five
+// floats is not always exact, so the order is that of the whole-circle smoothing.
+inline double fiveRowSum(const double* const* rows, int i) {
+    double sum = rows[0][i];
+    sum += rows[1][i];
+    sum += rows[2][i];
+    sum += rows[3][i];
+    sum += rows[4][i];
+    return sum;
+}
+
 const double* smoothSlot(const double* const* rows, int frequencyCount, double* out) {
     if (rows[0] == rows[1] && rows[0] == rows[2] && rows[0] == rows[3] && rows[0] == rows[4]) return rows[0];
-    for (int i = 0; i < frequencyCount; ++i) {
-        double sum = rows[0][i];
-        sum += rows[1][i];
-        sum += rows[2][i];
-        sum += rows[3][i];
-        sum += rows[4][i];
-        out[i] = static_cast<float>(sum / 5.0);
-    }
+    for (int i = 0; i < frequencyCount; ++i) out[i] = static_cast<float>(fiveRowSum(rows, i) / 5.0);
     return out;
 }
 
@@ -44,12 +48,7 @@ void addFifths(const double* smoothed, int frequencyCount, float* mean) {
 // stored): the same sum, quotient and rounding as smoothSlot.
 void smoothAndAddFifths(const double* const* rows, int frequencyCount, float* mean) {
     for (int i = 0; i < frequencyCount; ++i) {
-        double sum = rows[0][i];
-        sum += rows[1][i];
-        sum += rows[2][i];
-        sum += rows[3][i];
-        sum += rows[4][i];
-        const auto smoothed = static_cast<float>(sum / 5.0);
+        const auto smoothed = static_cast<float>(fiveRowSum(rows, i) / 5.0);
         mean[i] = static_cast<float>(fifthOfFloat(smoothed) + static_cast<double>(mean[i]));
     }
 }

@@ -429,15 +429,14 @@ private:
         const char* g = in_.cursor();
         const std::size_t pairs = countPrintedLinePairs(g, end, (wanted - 1) / kPrintedPairGroups);
         if (pairs == 0) return;
-        [[maybe_unused]] T* out = targets_.data() + next_;
-        for (std::size_t line = 0; line < 2 * pairs; ++line) {
-            if constexpr (std::is_same_v<T, float>) {
+        if constexpr (std::is_same_v<T, float>) {
+            float* out = targets_.data() + next_;
+            for (std::size_t line = 0; line < 2 * pairs; ++line, g += kPrintedPairLineBytes) {
                 for (std::ptrdiff_t k = 0; k < kPrintedLineGroups; ++k) *out++ = printedValue(g + k * kPrintedGroupBytes);
             }
-            in_.advanceTo(g + kPrintedPairLineBytes - 1);
-            in_.consumeLineFeed();
-            g += kPrintedPairLineBytes;
         }
+        in_.consumeWholeLines(in_.cursor() + static_cast<std::ptrdiff_t>(pairs) * kPrintedPairBytes,
+                              2 * static_cast<long>(pairs));
         next_ += pairs * kPrintedPairGroups;
         expectingValue_ = false;
     }

@@ -51,6 +51,12 @@ public:
         ++line_;
         midLine_ = false;
     }
+    // Moves the cursor to `position`, just after a line feed, over `lines` whole lines.
+    void consumeWholeLines(const char* position, long lines) {
+        cursor_ = position;
+        line_ += lines;
+        midLine_ = false;
+    }
     // Keeps the unread bytes and reads more behind them. Returns false when nothing
     // more could be read (the end of the input). A read error ends the run.
     bool refill();
