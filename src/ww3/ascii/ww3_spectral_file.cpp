@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "model/four_floats.hpp"
 #include "textio/fixed_record.hpp"
 #include "textio/io_diagnostic.hpp"
 #include "textio/record_layout.hpp"
@@ -18,8 +19,6 @@ const RecordLayout kFrequencyLayout({numericInputField(10, 3, 8)});
 const RecordLayout kDirectionLayout({numericInputField(11, 3, 7)});
 const RecordLayout kPointLayout({blankSkip(29), numericInputField(7, 0, 3)});
 
-using Floats4 = float __attribute__((vector_size(16)));
-
 // out[c * outStride + r] = in[r * inStride + c] for every r < rows and c < columns: the
 // values move unchanged, bit for bit, four rows by four columns at a time in vectors
 // where the block is whole, one by one at the edges.
@@ -29,19 +28,13 @@ void transpose(const float* in, std::size_t inStride, float* out, std::size_t ou
     for (int r = 0; r < wholeRows; r += 4) {
         const float* block = in + static_cast<std::size_t>(r) * inStride;
         for (int c = 0; c < wholeColumns; c += 4) {
-            Floats4 row[4];
-            for (std::size_t k = 0; k < 4; ++k) std::memcpy(&row[k], block + k * inStride + c, sizeof(Floats4));
-            const Floats4 low01 = __builtin_shufflevector(row[0], row[1], 0, 4, 1, 5);
-            const Floats4 high01 = __builtin_shufflevector(row[0], row[1], 2, 6, 3, 7);
-            const Floats4 low23 = __builtin_shufflevector(row[2], row[3], 0, 4, 1, 5);
-            const Floats4 high23 = __builtin_shufflevector(row[2], row[3], 2, 6, 3, 7);
-            const Floats4 column[4] = {__builtin_shufflevector(low01, low23, 0, 1, 4, 5),
-                                       __builtin_shufflevector(low01, low23, 2, 3, 6, 7),
-                                       __builtin_shufflevector(high01, high23, 0, 1, 4, 5),
-                                       __builtin_shufflevector(high01, high23, 2, 3, 6, 7)};
+            const FourFloats blockRows[4] = {loadFourFloats(block + c), loadFourFloats(block + inStride + c),
+                                             loadFourFloats(block + 2 * inStride + c),
+                                             loadFourFloats(block + 3 * inStride + c)};
+            const FourColumns turned = transposeFourByFour(blockRows);
             for (std::size_t k = 0; k < 4; ++k) {
                 std::memcpy(out + (static_cast<std::size_t>(c) + k) * outStride + static_cast<std::size_t>(r),
-                            &column[k], sizeof(Floats4));
+                            &turned.column[k], sizeof(FourFloats));
             }
         }
         for (int c = wholeColumns; c < columns; ++c) {
