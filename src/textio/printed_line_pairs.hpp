@@ -7,9 +7,10 @@
 namespace ww3b {
 
 // Two lines as the wave model prints a spectrum block: each of seven groups of two blanks
-// and an unsigned "0.dddE+dd" or "0.dddE-dd" with an exponent from -29 to +29, then a line
-// feed (156 bytes). Every value of such a pair is a real in a float's range, so the pair
-// reads as fourteen values and two lines.
+// and an unsigned "0.dddE+dd" or "0.dddE-dd" with an exponent from -99 to +29, then a line
+// feed (156 bytes). Every value of such a pair is a real in a float's range (the tiniest
+// round to subnormals or zero, as the exact reading rounds them), so the pair reads as
+// fourteen values and two lines.
 inline constexpr std::ptrdiff_t kPrintedPairGroups = 14;
 inline constexpr std::ptrdiff_t kPrintedPairLineBytes = 78;  // seven groups of 11 and the line feed
 inline constexpr std::ptrdiff_t kPrintedPairBytes = 2 * kPrintedPairLineBytes;

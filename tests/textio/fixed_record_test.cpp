@@ -92,6 +92,7 @@ TEST(ReadFixedRecord, NumericFieldsIgnoreBlanksAndUseImpliedDecimalsOnlyWithoutA
     EXPECT_FLOAT_EQ(readOne("      1500"), 1.5f);
     EXPECT_FLOAT_EQ(readOne("1234"), 1.234f);
     EXPECT_FLOAT_EQ(readOne("5"), 0.005f);
+    EXPECT_FLOAT_EQ(readOne("12E1"), 0.12f);  // an exponent without a point: still scaled
     EXPECT_EQ(readOne("          "), 0.0f);
     EXPECT_FLOAT_EQ(readOne("  1 5 0 0 "), 1.5f);
     EXPECT_FLOAT_EQ(readOne("16", 0), 16.0f);

@@ -323,8 +323,11 @@ TEST(SkipFreeForm, RandomPrintedBlocksStopWhereReadingStops) {
             const int groups = odd == 0 ? pick(9) : 7;
             for (int g = 0; g < groups; ++g) {
                 char value[16];
-                const int tens = pick(20) == 0 ? 3 : pick(3);
-                std::snprintf(value, sizeof value, "  0.%03dE%c%d%d", pick(1000), pick(2) ? '+' : '-', tens, pick(10));
+                const char sign = pick(2) ? '+' : '-';
+                // Now and then an exponent past 29: tiny when negative, near or past a
+                // float's largest when positive.
+                const int tens = pick(20) == 0 ? (sign == '-' ? 3 + pick(7) : 3) : pick(3);
+                std::snprintf(value, sizeof value, "  0.%03dE%c%d%d", pick(1000), sign, tens, pick(10));
                 text += value;
             }
             if (odd == 1) text[text.size() - 3 - static_cast<std::size_t>(pick(60))] = ",\tx."[pick(4)];
@@ -360,9 +363,9 @@ TEST(ReadFreeForm, PrintedBlocksReadAsEachValueParsedAlone) {
         for (int line = 0, lines = 10 + pick(200); line < lines; ++line) {
             for (int g = 0; g < 7; ++g) {
                 char value[16];
-                const bool tiny = pick(8) == 0;  // E-30 to E-38: not in a pair's range
+                const bool tiny = pick(8) == 0;  // E-30 to E-99: subnormals and zeros too
                 std::snprintf(value, sizeof value, "  0.%03dE%c%d%d", pick(1000), tiny || pick(2) ? '-' : '+',
-                              tiny ? 3 : pick(3), tiny ? pick(9) : pick(10));
+                              tiny ? 3 + pick(7) : pick(3), pick(10));
                 text += value;
                 float parsed = 0;
                 std::from_chars(value + 2, value + std::strlen(value), parsed);
