@@ -221,6 +221,12 @@ private:
     // refilled.
     std::optional<FreeFormResult> readWindow(const Window& window) {
         const char* end = window.end;
+        if constexpr (!std::is_same_v<T, std::int32_t>) {
+            // Printed lines are tried first where the window opens at a line start, before
+            // the first value's blanks are taken apart.
+            if (atLineStart_) printedLines(end);
+            atLineStart_ = false;
+        }
         for (;;) {
             const char* p = skipBlanks(in_.cursor(), end);
             in_.advanceTo(p);
@@ -228,6 +234,7 @@ private:
                 if (!window.wholeLines && !in_.refill()) {
                     return fail(ReadOutcome::EndOfFile, "end of file reached during a read");
                 }
+                atLineStart_ = window.wholeLines;
                 return std::nullopt;
             }
             if (lineEndAt(p, end)) {
@@ -499,6 +506,7 @@ private:
     const OnFailure onFailure_;
     std::size_t next_ = 0;
     bool expectingValue_ = true;  // no value since the statement began or since a comma
+    bool atLineStart_ = true;     // the next window opens at a line start (a statement starts at one)
     std::string_view badValue_;
 };
 

@@ -13,14 +13,17 @@ constexpr std::ptrdiff_t kLineGroups = 7;
 constexpr std::ptrdiff_t kExponentSignAt = 8;  // in a group: "  0.ddd" 'E', then sign, tens, units
 
 // The range of every byte of a pair: its least value and how far above it the byte may
-// go. The strict spans let an exponent's tens digit go to 2 only, so that no value can
+// go, once the bits that `keep` clears are cleared from that distance. The exponent's
+// sign, '+' or '-', is 0 or 2 above '+' and must not be the comma between them: its
+// distance with bit 1 cleared must be 0. The strict spans let an exponent's tens digit go to 2 only, so that no value can
 // leave a float's range whatever its sign; the loose ones let it go to 9, for the tiny
 // values of spectral tails (down to "0.100E-99"), which largeExponentsNegative then holds
 // to negative exponents.
 struct PairRanges {
-    alignas(64) unsigned char least[kPrintedPairLoad];
-    alignas(64) unsigned char strictSpan[kPrintedPairLoad];
-    alignas(64) unsigned char looseSpan[kPrintedPairLoad];
+    alignas(32) unsigned char least[kPrintedPairLoad];
+    alignas(32) unsigned char keep[kPrintedPairLoad];
+    alignas(32) unsigned char strictSpan[kPrintedPairLoad];
+    alignas(32) unsigned char looseSpan[kPrintedPairLoad];
 };
 
 constexpr PairRanges makePairRanges() {
@@ -31,11 +34,16 @@ constexpr PairRanges makePairRanges() {
     for (std::ptrdiff_t i = 0; i < kPrintedPairLoad; ++i) {
         const std::ptrdiff_t inLine = i % kPrintedPairLineBytes;
         const std::ptrdiff_t inGroup = inLine % kGroupBytes;
+        ranges.keep[i] = 0xFF;
         if (i >= kPrintedPairBytes) {
             ranges.least[i] = 0;
             ranges.strictSpan[i] = ranges.looseSpan[i] = 255;
         } else if (inLine == kPrintedPairLineBytes - 1) {
             ranges.least[i] = '\n';
+            ranges.strictSpan[i] = ranges.looseSpan[i] = 0;
+        } else if (inGroup == kExponentSignAt) {
+            ranges.least[i] = '+';
+            ranges.keep[i] = 0xFD;
             ranges.strictSpan[i] = ranges.looseSpan[i] = 0;
         } else {
             ranges.least[i] = static_cast<unsigned char>(kLeast[inGroup]);
@@ -64,30 +72,28 @@ inline bool largeExponentsNegative(const char* g) {
 #if defined(__x86_64__)
 
 // A byte is out of its range when its distance above the least value (wrapping round
-// below it) is more than the span. The sign's range '+' to '-' holds a comma too, which
-// no pair has anywhere.
+// below it), kept bits only, is more than the span: the saturating difference is then
+// not zero.
 inline bool inRangesSse2(const char* g, const unsigned char* spans) {
     __m128i bad = _mm_setzero_si128();
-    const __m128i comma = _mm_set1_epi8(',');
     for (std::ptrdiff_t at = 0; at < kPrintedPairLoad; at += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + at));
         const __m128i least = _mm_load_si128(reinterpret_cast<const __m128i*>(kPairRanges.least + at));
+        const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(kPairRanges.keep + at));
         const __m128i span = _mm_load_si128(reinterpret_cast<const __m128i*>(spans + at));
-        bad = _mm_or_si128(bad, _mm_subs_epu8(_mm_sub_epi8(bytes, least), span));
-        bad = _mm_or_si128(bad, _mm_cmpeq_epi8(bytes, comma));
+        bad = _mm_or_si128(bad, _mm_subs_epu8(_mm_and_si128(_mm_sub_epi8(bytes, least), keep), span));
     }
     return _mm_movemask_epi8(_mm_cmpeq_epi8(bad, _mm_setzero_si128())) == 0xFFFF;
 }
 
 __attribute__((target("avx2"))) inline bool inRangesAvx2(const char* g, const unsigned char* spans) {
     __m256i bad = _mm256_setzero_si256();
-    const __m256i comma = _mm256_set1_epi8(',');
     for (std::ptrdiff_t at = 0; at < kPrintedPairLoad; at += 32) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(g + at));
         const __m256i least = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPairRanges.least + at));
+        const __m256i keep = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPairRanges.keep + at));
         const __m256i span = _mm256_load_si256(reinterpret_cast<const __m256i*>(spans + at));
-        bad = _mm256_or_si256(bad, _mm256_subs_epu8(_mm256_sub_epi8(bytes, least), span));
-        bad = _mm256_or_si256(bad, _mm256_cmpeq_epi8(bytes, comma));
+        bad = _mm256_or_si256(bad, _mm256_subs_epu8(_mm256_and_si256(_mm256_sub_epi8(bytes, least), keep), span));
     }
     return _mm256_testz_si256(bad, bad) != 0;
 }
