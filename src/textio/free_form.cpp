@@ -148,17 +148,6 @@ inline bool printedLine(const char* line) {
     return all == ~std::uint64_t{0};
 }
 
-// The value of a group that printedGroup took: the three digits as a whole number times
-// the nearest double to its power of ten, rounded once to float, as scanWaveModelReal
-// works it out.
-inline float printedValue(const char* g) {
-    const int whole = (g[4] - '0') * 100 + (g[5] - '0') * 10 + (g[6] - '0');
-    const int magnitude = (g[9] - '0') * 10 + (g[10] - '0');
-    const int exponent = g[8] == '-' ? -magnitude : magnitude;
-    const double power = plain_real_detail::kDoublePowersOfTen[exponent - plain_real_detail::kLowestModelExponent];
-    return static_cast<float>(static_cast<double>(whole) * power);
-}
-
 std::string valueProblem(NumberStatus status, std::string_view text) {
     if (status == NumberStatus::OutOfRange) return "number out of range: " + quotedForMessage(text);
     return "syntax error in free-form input: " + quotedForMessage(text);
@@ -398,7 +387,7 @@ private:
                 if (*lineEnd != '\n') break;
                 if constexpr (std::is_same_v<T, float>) {
                     for (std::ptrdiff_t k = 0; k < kPrintedLineGroups; ++k) {
-                        out[next_ + static_cast<std::size_t>(k)] = printedValue(g + k * kPrintedGroupBytes);
+                        out[next_ + static_cast<std::size_t>(k)] = printedGroupValue(g + k * kPrintedGroupBytes);
                     }
                 }
                 next_ += kPrintedLineGroups;
@@ -413,7 +402,7 @@ private:
             std::size_t groups = 0;
             // Never the last value wanted: no store beyond the targets.
             while (groups + 1 < wanted && end - g >= kPrintedGroupLoad && printedGroup(g)) {
-                if constexpr (std::is_same_v<T, float>) out[next_ + groups] = printedValue(g);
+                if constexpr (std::is_same_v<T, float>) out[next_ + groups] = printedGroupValue(g);
                 g += kPrintedGroupBytes;
                 ++groups;
             }
@@ -436,12 +425,7 @@ private:
         const char* g = in_.cursor();
         const std::size_t pairs = countPrintedLinePairs(g, end, (wanted - 1) / kPrintedPairGroups);
         if (pairs == 0) return;
-        if constexpr (std::is_same_v<T, float>) {
-            float* out = targets_.data() + next_;
-            for (std::size_t line = 0; line < 2 * pairs; ++line, g += kPrintedPairLineBytes) {
-                for (std::ptrdiff_t k = 0; k < kPrintedLineGroups; ++k) *out++ = printedValue(g + k * kPrintedGroupBytes);
-            }
-        }
+        if constexpr (std::is_same_v<T, float>) readPrintedLinePairs(g, pairs, targets_.data() + next_);
         in_.consumeWholeLines(in_.cursor() + static_cast<std::ptrdiff_t>(pairs) * kPrintedPairBytes,
                               2 * static_cast<long>(pairs));
         next_ += pairs * kPrintedPairGroups;

@@ -1,5 +1,7 @@
 #include "printed_line_pairs.hpp"
 
+#include <cstring>
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -128,9 +130,67 @@ __attribute__((target("avx2"))) std::size_t countAvx2(const char* g, const char*
     return pairs;
 }
 
+// Four groups' values: per 64-bit lane the eight bytes from a group's first digit,
+// "ddd" 'E' sign tens units and one more. The digits make the whole number and the
+// exponent's magnitude by two multiply-adds of exact small integers; the sign turns the
+// magnitude into the index of the power of ten; the product of the whole number (exact
+// in double) and that power is rounded once to float: printedGroupValue's operations.
+__attribute__((target("avx2"))) inline __m128 fourValues(const char* first, const char* second, const char* third,
+                                                         const char* fourth) {
+    auto word = [](const char* group) {
+        long long bytes;
+        std::memcpy(&bytes, group + 4, 8);
+        return bytes;
+    };
+    const __m256i bytes = _mm256_set_epi64x(word(fourth), word(third), word(second), word(first));
+    const __m256i digits = _mm256_sub_epi8(bytes, _mm256_set1_epi8('0'));
+    // Bytes d1 d2 d3 E s t u x weighed 100 10, 1 0, 0 10, 1 0, then the 16-bit pairs added:
+    // per lane the whole number in the low 32 bits, the exponent's magnitude in the high.
+    const __m256i weights = _mm256_set1_epi64x(0x00010A00'00010A64LL);
+    const __m256i parts = _mm256_madd_epi16(_mm256_maddubs_epi16(digits, weights), _mm256_set1_epi16(1));
+    const __m256i sign = _mm256_and_si256(bytes, _mm256_set1_epi64x(0xFFLL << 32));
+    // (The low half of the constant never matches the zeros of `sign`'s.)
+    const __m256i negative =
+        _mm256_cmpeq_epi32(sign, _mm256_set1_epi64x((static_cast<long long>('-') << 32) | 0xFFFFFFFFLL));
+    // Negated where negative (x ^ -1) - (-1) = -x; then the index from the lowest exponent.
+    const __m256i signed_ = _mm256_sub_epi32(_mm256_xor_si256(parts, negative), negative);
+    const __m256i indexed = _mm256_add_epi32(
+        signed_, _mm256_set1_epi64x(static_cast<long long>(-plain_real_detail::kLowestModelExponent) << 32));
+    const __m256i split = _mm256_permutevar8x32_epi32(indexed, _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7));
+    const __m256d wholes = _mm256_cvtepi32_pd(_mm256_castsi256_si128(split));
+    // (The masked gather, every lane on: the plain one leaves its source unset.)
+    const __m256d powers = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), plain_real_detail::kDoublePowersOfTen,
+                                                    _mm256_extracti128_si256(split, 1),
+                                                    _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    return _mm256_cvtpd_ps(_mm256_mul_pd(wholes, powers));
+}
+
+// Each line's seven values as groups 0 to 3 and 3 to 6 (group 3 written twice, alike).
+__attribute__((target("avx2"))) void readAvx2(const char* g, std::size_t pairs, float* out) {
+    constexpr std::ptrdiff_t b = kGroupBytes;
+    for (std::size_t line = 0; line < 2 * pairs; ++line, g += kPrintedPairLineBytes, out += kLineGroups) {
+        _mm_storeu_ps(out, fourValues(g, g + b, g + 2 * b, g + 3 * b));
+        _mm_storeu_ps(out + 3, fourValues(g + 3 * b, g + 4 * b, g + 5 * b, g + 6 * b));
+    }
+}
+
 #endif
 
+void readScalar(const char* g, std::size_t pairs, float* out) {
+    for (std::size_t line = 0; line < 2 * pairs; ++line, g += kPrintedPairLineBytes) {
+        for (std::ptrdiff_t k = 0; k < kLineGroups; ++k) *out++ = printedGroupValue(g + k * kGroupBytes);
+    }
+}
+
 }  // namespace
+
+void readPrintedLinePairs(const char* begin, std::size_t pairs, float* out) {
+#if defined(__x86_64__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) return readAvx2(begin, pairs, out);
+#endif
+    readScalar(begin, pairs, out);
+}
 
 std::size_t countPrintedLinePairs(const char* begin, const char* end, std::size_t most) {
 #if defined(__x86_64__)
@@ -150,10 +210,14 @@ std::size_t countBy16Bytes(const char* begin, const char* end, std::size_t most)
 std::size_t countBy32Bytes(const char* begin, const char* end, std::size_t most) {
     return countAvx2(begin, end, most);
 }
+void readFourAtATime(const char* begin, std::size_t pairs, float* out) { readAvx2(begin, pairs, out); }
 #else
+void readFourAtATime(const char* begin, std::size_t pairs, float* out) { readScalar(begin, pairs, out); }
 std::size_t countBy16Bytes(const char*, const char*, std::size_t) { return 0; }
 std::size_t countBy32Bytes(const char*, const char*, std::size_t) { return 0; }
 #endif
+
+void readOneByOne(const char* begin, std::size_t pairs, float* out) { readScalar(begin, pairs, out); }
 
 }  // namespace printed_pair_detail
 

@@ -373,6 +373,23 @@ TEST(ReadFreeForm, PrintedBlocksReadAsEachValueParsedAlone) {
             }
             text += pick(30) == 0 ? "\r\n" : "\n";
         }
+        // The pairs' values one by one and four at a time (the latter where the processor
+        // has AVX2), bit for bit alike, over every run of pairs.
+#if defined(__x86_64__)
+        for (std::size_t at = 0; __builtin_cpu_supports("avx2") && at < text.size();) {
+            const char* begin = text.data() + at;
+            const std::size_t pairs = printed_pair_detail::countBy16Bytes(begin, text.data() + text.size(), text.size());
+            std::vector<float> oneByOne(14 * pairs + 1, -1.0f);
+            std::vector<float> fourAtATime(14 * pairs + 1, -1.0f);
+            printed_pair_detail::readOneByOne(begin, pairs, oneByOne.data());
+            printed_pair_detail::readFourAtATime(begin, pairs, fourAtATime.data());
+            ASSERT_EQ(std::memcmp(oneByOne.data(), fourAtATime.data(), oneByOne.size() * sizeof(float)), 0)
+                << "round " << round << ", at " << at;
+            const std::size_t lineEnd = text.find('\n', at);
+            if (lineEnd == std::string::npos) break;
+            at = pairs > 0 ? at + pairs * 156 : lineEnd + 1;
+        }
+#endif
         testing::TempFolder folder;
         testing::writeFile(folder / "printed.txt", text);
         for (const std::size_t bufferSize : {std::size_t{160}, std::size_t{4099}, InputFile::kDefaultBufferSize}) {
