@@ -10,7 +10,7 @@
 # seconds, the CPU seconds (user + system, the best of RUNS runs), the input MB/s by that
 # CPU time, the peak resident memory and a checksum of every output file (the kernel counts
 # a child's peak from the moment it was started, in the measuring Python's memory, so that
-# Python's own 10 MB or so is the floor of that column: `cat` shows it; GNU time gives the
+# Python's own 13 MB or so is the floor of that column: `cat` shows it; GNU time gives the
 # program's own). `cat` of the
 # same file is the floor; the Fortran yardstick (when gfortran and its source are at hand)
 # runs in the same rounds, and the ratios follow, from the best CPU seconds: on a shared
